@@ -1,0 +1,47 @@
+# Helpers shared by the area CMakeLists files.
+
+# keyloom_area_target(<out-var> <area-path>): the target name of an area, e.g. "Views/Keyboard/KeyLayout" -> kl_Views_Keyboard_KeyLayout.
+function(keyloom_area_target out area)
+  string(REPLACE "/" "_" name "${area}")
+  set(${out} kl_${name} PARENT_SCOPE)
+endfunction()
+
+# keyloom_area(LIBS <deps...>): a static library from the *.cpp of the calling folder (not its subfolders).
+# An area that has no sources yet becomes an interface library.
+function(keyloom_area)
+  cmake_parse_arguments(A "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  keyloom_area_target(t ${rel})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  foreach(ex IN LISTS A_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "/${ex}$")
+  endforeach()
+  add_library(${t} STATIC ${srcs})
+  target_include_directories(${t} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${t} PUBLIC ${A_LIBS} PRIVATE keyloom_flags)
+endfunction()
+
+# keyloom_test(<name> SOURCES <files...> LIBS <deps...> [THREADED] [GUI]): one GoogleTest program under CTest.
+# THREADED suites also run in the ThreadSanitizer build; the others are skipped there.
+function(keyloom_test name)
+  cmake_parse_arguments(T "THREADED;GUI" "" "SOURCES;LIBS" ${ARGN})
+  if(KEYLOOM_SANITIZE STREQUAL "thread" AND NOT T_THREADED)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    set(main keyloom_test_main_gui)
+  else()
+    set(main keyloom_test_main_core)
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} keyloom_test_support ${main} GTest::gtest GTest::gmock keyloom_flags)
+  set(labels unit)
+  if(T_THREADED)
+    list(APPEND labels threaded)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" TIMEOUT 300
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KEYLOOM_TESTING=1")
+endfunction()

@@ -1,0 +1,50 @@
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace keyloom::test {
+
+TempDataHome::TempDataHome() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "keyloom-test-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+    if (const char* prev = std::getenv("XDG_DATA_HOME")) {
+        previous_ = prev;
+        hadPrevious_ = true;
+    }
+    setenv("XDG_DATA_HOME", path_.c_str(), 1);
+}
+
+TempDataHome::~TempDataHome() {
+    if (hadPrevious_)
+        setenv("XDG_DATA_HOME", previous_.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+bool processEventsUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
+    QDeadlineTimer deadline(timeout.count());
+    while (!pred()) {
+        if (deadline.hasExpired()) return pred();
+        // Blocks until an event arrives or 10 ms pass; the tests' own waits only.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+void processEventsFor(std::chrono::milliseconds duration) {
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace keyloom::test
