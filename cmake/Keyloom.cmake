@@ -35,13 +35,12 @@ function(keyloom_test name)
     set(main keyloom_test_main_core)
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} keyloom_test_support ${main} GTest::gtest GTest::gmock keyloom_flags)
-  set(labels unit)
+  set(label unit)
   if(T_THREADED)
-    list(APPEND labels threaded)
+    set(label threaded)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 300
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KEYLOOM_TESTING=1")
+    PROPERTIES LABELS ${label} TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
