@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace keyloom {
+
+enum class HidReportType : int { Input = 0, Output = 1, Feature = 2 };
+
+// A device property as the HID layer reports it: absent, a number, or a text.
+using HidPropertyValue = std::variant<std::monostate, int64_t, double, std::string>;
+
+// Status codes of report transfers (0 = success, as the platform's kIOReturnSuccess).
+inline constexpr int kHidSuccess = 0;
+inline constexpr int kHidErrorNotAttached = -1;  // the device was removed
+inline constexpr int kHidErrorIO = -2;           // the transfer failed
+inline constexpr int kHidErrorBadArgument = -3;
+
+// One HID interface of one arrival. Handles are shared (HidDeviceRef); "same device" means the same handle object,
+// never the same path: a re-plugged keyboard is a new handle. After removal every transfer fails cleanly.
+class HidDevice : public std::enable_shared_from_this<HidDevice> {
+public:
+    virtual ~HidDevice() = default;
+
+    // Keys: "LocationID", "VendorID", "ProductID", "Product", "MaxInputReportSize", "MaxFeatureReportSize".
+    virtual HidPropertyValue property(std::string_view key) const = 0;
+
+    // bytes are exactly what the keyboard must receive for this report (byte 0 is the report id for numbered
+    // reports). Returns kHidSuccess or an error status.
+    virtual int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) = 0;
+    // length: in, the buffer's size; out, the bytes read.
+    virtual int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) = 0;
+
+    virtual bool removed() const = 0;
+
+    // Held by a command channel for one whole exchange (a set and its gets, one bulk write, ...), so two channels
+    // on two threads never interleave their reports on one device.
+    std::recursive_mutex& exchangeLock() { return exchangeLock_; }
+
+private:
+    std::recursive_mutex exchangeLock_;
+};
+
+using HidDeviceRef = std::shared_ptr<HidDevice>;
+
+}  // namespace keyloom
