@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+class QMenu;
+class QAction;
+class QSystemTrayIcon;
+
+namespace keyloom {
+
+class Keylogger;
+
+// Start-up of the application: the key-capture access request and its watch, key capture, the status-bar menu.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+  public:
+    // isTrusted(prompt): whether key capture can read the keyboards; with prompt, asks the user once when not.
+    using TrustCheck = std::function<bool(bool prompt)>;
+
+    explicit AppDelegate(TrustCheck trustCheck = {}, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    void startPrivilegeMonitor();
+    void createButtonStatusBar();
+    void clickQuit();
+
+    // The process-wide key capture, made on first use; main thread only.
+    static Keylogger& keylogger();
+
+    QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
+    QMenu* quickButton() const { return quickButton_.get(); }
+    QAction* quickQuit() const { return quickQuit_; }
+    bool privilegeMonitorActive() const { return privilegeTimer_.isActive(); }
+
+  private:
+    void privilegeTick();
+
+    TrustCheck trustCheck_;
+    QTimer privilegeTimer_;
+    std::unique_ptr<QMenu> quickButton_;
+    QAction* quickQuit_ = nullptr;
+    std::unique_ptr<QSystemTrayIcon> statusItem_;
+};
+
+}  // namespace keyloom

@@ -1,0 +1,33 @@
+#include <QApplication>
+#include <cstdio>
+
+#include "AppDelegate.h"
+#include "Views/Home/HomeViewController.h"
+#include "Views/Home/HomeWindowController.h"
+#include "platform/SingleInstance.h"
+#include "platform/hid/SimulatedHid.h"
+
+using namespace keyloom;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velkor-keyloom"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velkor Keyloom"));
+    QApplication::setDesktopFileName(QStringLiteral("velkor-keyloom"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    SingleInstance instance(defaultInstanceKey());
+    if (instance.forwardToRunningInstance()) return 0;
+
+    // Simulated keyboards stand in for real ones when KEYLOOM_SIMULATE names models.
+    activateSimulationFromEnvironment();
+
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+
+    HomeWindowController window;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &HomeWindowController::bringToFront);
+    window.contentViewController()->viewDidLoad();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,9 @@
+#include "resources/KeyloomImages.h"
+
+namespace keyloom {
+
+KeyboardPictureCaps keyboardPictureCaps(const QString&) {
+    return {};
+}
+
+}  // namespace keyloom
