@@ -1,0 +1,181 @@
+#include "SQLite/DeviceSQLite.h"
+
+#include <array>
+
+#include "SQLite/ProfileTables.h"
+#include "SQLite/SQLiteConnection.h"
+
+namespace keyloom {
+
+namespace {
+
+constexpr std::array<const char*, 6> kCreateStatements = {
+    R"(CREATE TABLE IF NOT EXISTS "t_configdata" ("keyId" INTEGER PRIMARY KEY NOT NULL, "key" TEXT NOT NULL,
+       "profId" INTEGER NOT NULL, "value" TEXT NOT NULL))",
+    R"(CREATE TABLE IF NOT EXISTS "t_radidata" ("radiId" INTEGER PRIMARY KEY NOT NULL, "profId" INTEGER NOT NULL,
+       "name" TEXT NOT NULL, "mode" INTEGER NOT NULL, "byte3" INTEGER NOT NULL, "byte4" INTEGER NOT NULL,
+       "byte5" INTEGER NOT NULL, "byte6" INTEGER NOT NULL, "byte7" INTEGER NOT NULL, "layer" INTEGER NOT NULL,
+       "status" INTEGER NOT NULL))",
+    R"(CREATE TABLE IF NOT EXISTS "t_keyrgbdata" ("rgbId" INTEGER PRIMARY KEY NOT NULL, "radiId" INTEGER NOT NULL,
+       "profId" INTEGER NOT NULL, "keyvalue" INTEGER NOT NULL, "rgbvalue" INTEGER NOT NULL))",
+    R"(CREATE TABLE IF NOT EXISTS "t_triggerkey" ("triggerId" INTEGER PRIMARY KEY NOT NULL, "profId" INTEGER NOT NULL,
+       "layer" INTEGER NOT NULL, "keyvalue" INTEGER NOT NULL, "keydesc" TEXT NOT NULL))",
+    R"(CREATE TABLE IF NOT EXISTS "t_keyprofile" ("keyId" INTEGER PRIMARY KEY NOT NULL, "profId" INTEGER NOT NULL,
+       "keyvalue" INTEGER NOT NULL, "macroType" INTEGER NOT NULL, "macroValue" INTEGER NOT NULL,
+       "macroDesc" TEXT NOT NULL, "reserve1" INTEGER NOT NULL, "reserve2" INTEGER NOT NULL,
+       "reveDesc1" TEXT NOT NULL, "reveDesc2" TEXT NOT NULL))",
+    R"(CREATE TABLE IF NOT EXISTS "t_knobprofile" ("knobId" INTEGER PRIMARY KEY NOT NULL, "profId" INTEGER NOT NULL,
+       "layer" INTEGER NOT NULL, "keyvalue" INTEGER NOT NULL, "macroType" INTEGER NOT NULL,
+       "macroValue" INTEGER NOT NULL, "macroDesc" TEXT NOT NULL, "reserve1" INTEGER NOT NULL,
+       "reserve2" INTEGER NOT NULL, "reveDesc1" TEXT NOT NULL, "reveDesc2" TEXT NOT NULL))",
+};
+
+constexpr std::array<profile_tables::Setting, 5> kDefaultSettings = {{
+    {"sleepCloseLight", "1"},
+    {"reportRate", "2"},
+    {"idleUSBWireSleep", "300"},
+    {"idleWirelessLight", "120"},
+    {"idleWirelessSleep", "180"},
+}};
+
+// Entry n is mode n; entry 0 is never written.
+constexpr std::array<const char*, 13> kModeNames = {
+    "None",     "Static",  "Spectrum", "Radibow",   "Power Gauge", "Breathing", "Twinkling Stars",
+    "Reactive", "Marquee", "Aurora",   "Icey Fire", "Fn",          "Custom"};
+
+struct DefaultMode {
+    int byte3, byte4, byte5, byte6, status;
+};
+// Indexed by mode - 1; byte7 and layer are 0 in every row.
+constexpr std::array<DefaultMode, 12> kDefaultModes = {{
+    {0x8F, 0xFF, 0xE1, 0x00, 1},
+    {0x2F, 0x00, 0x00, 0x00, 0},
+    {0x2F, 0x01, 0x00, 0x00, 0},
+    {0x2F, 0x00, 0x00, 0x00, 0},
+    {0x2F, 0xFF, 0xE1, 0x00, 0},
+    {0x2F, 0xFF, 0xE1, 0x00, 0},
+    {0x2F, 0xFF, 0xE1, 0x00, 0},
+    {0x2F, 0x00, 0x00, 0x00, 0},
+    {0x2F, 0xFF, 0xE1, 0x00, 0},
+    {0x2F, 0x00, 0xFF, 0xE1, 0},
+    {0x30, 0x00, 0xFF, 0xE1, 0},
+    {0x0F, 0x00, 0x00, 0x00, 0},
+}};
+
+constexpr size_t kImageSize = 8;
+
+}  // namespace
+
+DeviceSQLite::DeviceSQLite(const std::string& device) {
+    std::string error;
+    db_ = SQLiteConnection::open(device, false, error);
+    if (!db_) {
+        profile_tables::printLine("init: connect fail " + error);
+        return;
+    }
+    createTable();
+    profile_tables::printLine("init: connect success");
+}
+
+DeviceSQLite::~DeviceSQLite() = default;
+DeviceSQLite::DeviceSQLite(DeviceSQLite&&) noexcept = default;
+DeviceSQLite& DeviceSQLite::operator=(DeviceSQLite&&) noexcept = default;
+
+std::string DeviceSQLite::databaseName(int64_t vendorId, int64_t productId) {
+    return std::to_string(vendorId) + std::to_string(productId) + "_device.sqlite3";
+}
+
+Transaction DeviceSQLite::transaction() noexcept {
+    return SQLiteConnection::transaction(db_);
+}
+
+void DeviceSQLite::createTable() {
+    if (!db_) return;
+    if (!profile_tables::createTables(*db_, kCreateStatements)) return;
+    initDBdata(1);
+    profile_tables::printLine("createTable success");
+}
+
+void DeviceSQLite::initDBdata(int64_t profile) {
+    if (db_) profile_tables::writeDefaultSettings(*db_, profile, kDefaultSettings);
+}
+
+bool DeviceSQLite::writeRadiProfile(int64_t profile) {
+    return profile_tables::writeDefaultModes(
+        db_.get(), profile, 12,
+        R"(INSERT INTO "t_radidata" ("profId", "name", "mode", "byte3", "byte4", "byte5", "byte6", "byte7", "layer",
+           "status") VALUES (?, ?, ?, ?, ?, ?, ?, 0, 0, ?))",
+        [profile](SQLite::Statement& insert, int mode) {
+            const DefaultMode& row = kDefaultModes[mode - 1];
+            insert.bind(1, profile);
+            insert.bind(2, kModeNames[mode]);
+            insert.bind(3, mode);
+            insert.bind(4, row.byte3);
+            insert.bind(5, row.byte4);
+            insert.bind(6, row.byte5);
+            insert.bind(7, row.byte6);
+            insert.bind(8, row.status);
+        });
+}
+
+bool DeviceSQLite::modifyRadiData(int64_t profile, int64_t mode, const std::vector<uint8_t>& data) {
+    if (data.size() < kImageSize) return false;
+    if (!db_) return true;
+    try {
+        SQLite::Statement update(db_->database(), R"(UPDATE "t_radidata" SET "byte3" = ?, "byte4" = ?, "byte5" = ?,
+            "byte6" = ?, "byte7" = ? WHERE "profId" = ? AND "mode" = ?)");
+        for (int i = 3; i < 8; ++i) update.bind(i - 2, static_cast<int32_t>(data[i]));
+        update.bind(6, profile);
+        update.bind(7, mode);
+        update.exec();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool DeviceSQLite::selectRaidMode(int64_t profile, int64_t mode) {
+    return profile_tables::selectRaidMode(db_.get(), profile, mode);
+}
+
+int64_t DeviceSQLite::getRadiModeSelectIndex(int64_t profile) const {
+    return profile_tables::getRadiModeSelectIndex(db_.get(), profile);
+}
+
+bool DeviceSQLite::queryRadiInfo(int64_t profile, int64_t mode, RadiData& data) const {
+    if (data.buffer.size() < kImageSize) return false;
+    return profile_tables::queryRadiRow(db_.get(), profile, mode, [&data](SQLite::Statement& row) {
+        // Read everything before touching the record, so a failure leaves it as it was.
+        RadiData read = data;
+        read.radiId = row.getColumn("radiId").getInt64();
+        read.profId = row.getColumn("profId").getInt64();
+        read.name = row.getColumn("name").getText();
+        read.buffer[2] = profile_tables::byteFromColumn(row.getColumn("mode"));
+        read.buffer[3] = profile_tables::byteFromColumn(row.getColumn("byte3"));
+        read.buffer[4] = profile_tables::byteFromColumn(row.getColumn("byte4"));
+        read.buffer[5] = profile_tables::byteFromColumn(row.getColumn("byte5"));
+        read.buffer[6] = profile_tables::byteFromColumn(row.getColumn("byte6"));
+        read.buffer[7] = profile_tables::byteFromColumn(row.getColumn("byte7"));
+        read.layer = row.getColumn("layer").getInt64();
+        read.status = row.getColumn("status").getInt64();
+        data = std::move(read);
+    });
+}
+
+void DeviceSQLite::insertKeyRGB(const RGBData& data) {
+    profile_tables::insertKeyRGB(db_.get(), data);
+}
+
+bool DeviceSQLite::queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const {
+    return profile_tables::queryKeyRGB(db_.get(), profile, dataArray);
+}
+
+bool DeviceSQLite::updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue) {
+    return profile_tables::updateConfigData(db_.get(), profile, keyValue, newvalue);
+}
+
+std::string DeviceSQLite::getConfigData(int64_t profile, const std::string& keyValue) const {
+    return profile_tables::getConfigData(db_.get(), profile, keyValue);
+}
+
+}  // namespace keyloom

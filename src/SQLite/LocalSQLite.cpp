@@ -1,0 +1,99 @@
+#include "SQLite/LocalSQLite.h"
+
+#include <SQLiteCpp/Statement.h>
+
+#include <string>
+
+#include "SQLite/ProfileTables.h"
+#include "SQLite/SQLiteConnection.h"
+
+namespace keyloom {
+
+namespace {
+
+constexpr const char* kFileName = "local.sqlite3";
+constexpr const char* kCreateStatement =
+    R"(CREATE TABLE IF NOT EXISTS "t_login" ("userId" INTEGER PRIMARY KEY NOT NULL, "email" TEXT NOT NULL,
+       "psw" TEXT NOT NULL, "remember" INTEGER NOT NULL, "autoLogin" INTEGER NOT NULL))";
+
+using profile_tables::printLine;
+
+}  // namespace
+
+LocalSQLite::LocalSQLite() {
+    std::string error;
+    db_ = SQLiteConnection::open(kFileName, true, error);
+    if (!db_) {
+        printLine("init: connect fail " + error);
+        return;
+    }
+    createTable();
+    printLine("init: connect success");
+}
+
+LocalSQLite::~LocalSQLite() = default;
+LocalSQLite::LocalSQLite(LocalSQLite&&) noexcept = default;
+LocalSQLite& LocalSQLite::operator=(LocalSQLite&&) noexcept = default;
+
+void LocalSQLite::createTable() {
+    if (!db_) return;
+    try {
+        db_->database().exec(kCreateStatement);
+        printLine("createTable success");
+    } catch (const std::exception& e) {
+        printLine(std::string("createTable fail ") + e.what());
+    }
+}
+
+int64_t LocalSQLite::updateLoginData(const LoginData& data) {
+    if (!db_) {
+        printLine("0");
+        return 0;
+    }
+    try {
+        Transaction scope = db_->beginScope();
+        {
+            SQLite::Statement remove(db_->database(), R"(DELETE FROM "t_login")");
+            remove.exec();
+            SQLite::Statement insert(db_->database(),
+                                     R"(INSERT INTO "t_login" ("email", "psw", "remember", "autoLogin")
+                                        VALUES (?, ?, ?, ?))");
+            insert.bind(1, data.email);
+            // Without "remember" nothing reads the digest again: keep no copy of it.
+            insert.bind(2, data.remember == 1 ? data.psw : std::string());
+            insert.bind(3, data.remember);
+            insert.bind(4, data.autoLogin);
+            insert.exec();
+        }
+        const int64_t rowId = db_->database().getLastInsertRowid();
+        SQLiteConnection::commitScope(scope);
+        printLine(std::to_string(rowId));
+        return rowId;
+    } catch (const std::exception& e) {
+        printLine(std::string("insertRow  fail ") + e.what());
+        return 0;
+    }
+}
+
+bool LocalSQLite::getLoginData(LoginData& data) const {
+    if (!db_) return false;
+    try {
+        SQLite::Statement query(db_->database(),
+                                R"(SELECT "userId", "email", "psw", "remember", "autoLogin" FROM "t_login"
+                                   ORDER BY "userId" LIMIT 1)");
+        if (!query.executeStep()) return false;
+        LoginData read;
+        read.userId = query.getColumn(0).getInt64();
+        read.email = query.getColumn(1).getText();
+        read.psw = query.getColumn(2).getText();
+        read.remember = query.getColumn(3).getInt64();
+        read.autoLogin = query.getColumn(4).getInt64();
+        data = std::move(read);
+        return true;
+    } catch (const std::exception& e) {
+        printLine(std::string("getLoginData  fail ") + e.what());
+        return false;
+    }
+}
+
+}  // namespace keyloom

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace keyloom {
+
+class SQLiteConnection;
+
+// One scope of writes that commit together or not at all. Obtained from a database object's transaction(); an editor
+// opens one per user action so that the action costs one commit. Scopes nest (SAVEPOINTs): the operations' own
+// delete-then-insert pairs run as inner scopes, and only the outermost scope commits to the file.
+// Not committed when destroyed: rolled back. Use on the thread that owns the database object.
+class Transaction {
+  public:
+    Transaction() noexcept = default;  // inactive: no connection, or the scope could not start
+    Transaction(Transaction&& other) noexcept;
+    Transaction& operator=(Transaction&& other) noexcept;
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+
+    // True while the scope is open on a connection.
+    bool active() const noexcept;
+    // Keeps the scope's writes (in the file when it is the outermost scope). False when the scope was not active or
+    // the commit failed; a failed commit rolls the scope back. `error` receives the failure's description.
+    bool commit(std::string* error = nullptr) noexcept;
+    // Undoes every write of the scope (and of scopes still open inside it).
+    void rollback() noexcept;
+
+  private:
+    friend class SQLiteConnection;
+    Transaction(std::shared_ptr<SQLiteConnection> connection, uint64_t id) noexcept;
+
+    std::shared_ptr<SQLiteConnection> connection_;
+    uint64_t id_ = 0;
+};
+
+}  // namespace keyloom
