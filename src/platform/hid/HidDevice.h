@@ -21,14 +21,22 @@ inline constexpr int kHidSuccess = 0;
 inline constexpr int kHidErrorNotAttached = -1;  // the device was removed
 inline constexpr int kHidErrorIO = -2;           // the transfer failed
 inline constexpr int kHidErrorBadArgument = -3;
+inline constexpr int kHidErrorNoAccess = -4;  // the device node could not be opened (permissions)
 
 // One HID interface of one arrival. Handles are shared (HidDeviceRef); "same device" means the same handle object,
 // never the same path: a re-plugged keyboard is a new handle. After removal every transfer fails cleanly.
 class HidDevice : public std::enable_shared_from_this<HidDevice> {
-public:
+  public:
+    // Called on the thread that runs the HID manager which announced the device. report holds at most the
+    // registered buffer size; a numbered report starts with its report id.
+    using InputReportCallback =
+        std::function<void(int result, const std::shared_ptr<HidDevice>& sender, HidReportType type, int64_t reportId,
+                           const uint8_t* report, size_t length)>;
+
     virtual ~HidDevice() = default;
 
-    // Keys: "LocationID", "VendorID", "ProductID", "Product", "MaxInputReportSize", "MaxFeatureReportSize".
+    // Keys: "LocationID", "VendorID", "ProductID", "Product", "MaxInputReportSize", "MaxFeatureReportSize"
+    // (also "MaxOutputReportSize", "PrimaryUsagePage", "PrimaryUsage").
     virtual HidPropertyValue property(std::string_view key) const = 0;
 
     // bytes are exactly what the keyboard must receive for this report (byte 0 is the report id for numbered
@@ -43,8 +51,19 @@ public:
     // on two threads never interleave their reports on one device.
     std::recursive_mutex& exchangeLock() { return exchangeLock_; }
 
-private:
+    // One callback per handle; a later registration replaces the earlier one, an empty callback removes it.
+    // Reports longer than bufferSize are cut to it.
+    void registerInputReportCallback(size_t bufferSize, InputReportCallback callback);
+
+  protected:
+    // Backends call this on their manager's thread for every input report read from the device.
+    void deliverInputReport(int64_t reportId, const uint8_t* report, size_t length);
+
+  private:
     std::recursive_mutex exchangeLock_;
+    std::mutex inputMutex_;
+    size_t inputBufferSize_ = 0;
+    std::shared_ptr<const InputReportCallback> inputCallback_;
 };
 
 using HidDeviceRef = std::shared_ptr<HidDevice>;

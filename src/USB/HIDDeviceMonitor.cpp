@@ -1,0 +1,129 @@
+#include "USB/HIDDeviceMonitor.h"
+
+#include "platform/NotificationCenter.h"
+
+namespace keyloom {
+
+namespace {
+
+constexpr int64_t kSecondGenerationVendor = 0x05AC;
+constexpr int64_t kSecondGenerationCommandProduct = 0x024F;
+constexpr int64_t kFirstGenerationVendor = 0x1A2C;
+constexpr int64_t kBluetoothLink = 0xB20D;
+constexpr int64_t kReceiver = 0xB31F;
+constexpr int64_t kSecondGenerationFeatureSize = 64;
+constexpr int64_t kFirstGenerationFeatureSize = 8;
+
+constexpr size_t kBatteryReportLength = 32;
+constexpr uint8_t kBatteryReportMark = 0xE4;
+constexpr size_t kBatteryLevelOffset = 13;
+
+void postDevice(const char* name, const HIDDevice& record) {
+    NotificationCenter::defaultCenter().post(name, NotificationDictionary{{"device", record}});
+}
+
+void postWireless(const char* name, int64_t type) {
+    NotificationCenter::defaultCenter().post(name, NotificationDictionary{{"type", type}});
+}
+
+}  // namespace
+
+HIDDeviceMonitor::HIDDeviceMonitor(std::vector<HIDMonitorData> vp, int64_t reportSize, HidBackend backend)
+    : vp_(std::move(vp)), reportSize_(reportSize), backend_(backend) {}
+
+HIDDeviceMonitor::~HIDDeviceMonitor() {
+    stop();
+}
+
+void HIDDeviceMonitor::start() {
+    start(std::stop_token{});
+}
+
+void HIDDeviceMonitor::start(std::stop_token token) {
+    auto manager = HidManager::create(backend_);
+    std::vector<HidMatch> matching;
+    matching.reserve(vp_.size());
+    for (const auto& row : vp_) matching.push_back(HidMatch::product(row.vendorId, row.productId));
+    manager->setDeviceMatchingMultiple(std::move(matching));
+    // As on the platform, a manager that cannot list devices is not fatal: it simply finds none.
+    manager->open();
+    manager->registerDeviceMatchingCallback([this](int result, HidManager& sender, const HidDeviceRef& device) {
+        rawDeviceAdded(result, &sender, device);
+    });
+    manager->registerDeviceRemovalCallback([this](int result, HidManager& sender, const HidDeviceRef& device) {
+        rawDeviceRemoved(result, &sender, device);
+    });
+    {
+        std::lock_guard lock(mutex_);
+        if (stopRequested_) {
+            stopRequested_ = false;
+            return;
+        }
+        running_ = manager.get();
+    }
+    manager->run(token);
+    std::lock_guard lock(mutex_);
+    running_ = nullptr;
+    stopRequested_ = false;
+}
+
+void HIDDeviceMonitor::stop() {
+    std::lock_guard lock(mutex_);
+    if (running_)
+        running_->stop();
+    else
+        stopRequested_ = true;
+}
+
+bool HIDDeviceMonitor::rawDeviceAdded(int32_t, HidManager*, const HidDeviceRef& inIOHIDDeviceRef) {
+    if (!inIOHIDDeviceRef) return false;
+    const HIDDevice record(inIOHIDDeviceRef);
+    // Every matched device gets its input-report handler, whatever the classification below.
+    inIOHIDDeviceRef->registerInputReportCallback(reportSize_ > 0 ? static_cast<size_t>(reportSize_) : 0,
+                                                  &HIDDeviceMonitor::inputCallback);
+    return classify(record, Event::Arrival);
+}
+
+bool HIDDeviceMonitor::rawDeviceRemoved(int32_t, HidManager*, const HidDeviceRef& inIOHIDDeviceRef) {
+    if (!inIOHIDDeviceRef) return false;
+    const HIDDevice record(inIOHIDDeviceRef);
+    return classify(record, Event::Removal);
+}
+
+bool HIDDeviceMonitor::classify(const HIDDevice& record, Event event) {
+    const char* deviceNote = event == Event::Arrival ? HIDDeviceConnected : HIDDeviceDisconnected;
+    if (record.vendorId == kSecondGenerationVendor) {
+        if (record.productId == kSecondGenerationCommandProduct && record.featureSize != kSecondGenerationFeatureSize)
+            return false;
+        postDevice(deviceNote, record);
+        return true;
+    }
+    if (record.vendorId == kFirstGenerationVendor) {
+        if (record.productId == kBluetoothLink || record.productId == kReceiver) {
+            const int64_t type = record.productId == kBluetoothLink ? 1 : 2;
+            if (event == Event::Arrival)
+                postWireless(HIDWirelessConnected, type);
+            else
+                postWireless(HIDWirelessDisconnected, type + 10);
+            return false;
+        }
+        if (record.featureSize != kFirstGenerationFeatureSize) return false;
+        postDevice(deviceNote, record);
+        return true;
+    }
+    postDevice(deviceNote, record);
+    return true;
+}
+
+void HIDDeviceMonitor::inputCallback(int, const HidDeviceRef& sender, HidReportType, int64_t, const uint8_t* report,
+                                     size_t reportLength) {
+    if (!sender || !report) return;
+    const HIDDevice record(sender);
+    if (record.vendorId != kFirstGenerationVendor || record.productId != kReceiver) return;
+    if (reportLength != kBatteryReportLength || report[0] != kBatteryReportMark) return;
+    NotificationCenter::defaultCenter().post(
+        "WirelessBatteryValue",
+        NotificationDictionary{{"type", uint8_t{2}}, {"value", uint8_t{report[kBatteryLevelOffset]}}});
+}
+
+}  // namespace keyloom

@@ -1,0 +1,72 @@
+#include "platform/hid/SimulatedHidManager.h"
+
+#include "platform/hid/SimulatedHid.h"
+#include "platform/hid/SimulatedHidDevice.h"
+#include "platform/hid/SimulatedKeyboard.h"
+
+namespace keyloom {
+
+SimulatedHidManager::~SimulatedHidManager() {
+    SimulatedHid::instance().detach(this);
+}
+
+int SimulatedHidManager::open() {
+    {
+        std::lock_guard lock(mutex_);
+        if (opened_) return kHidSuccess;
+        opened_ = true;
+    }
+    SimulatedHid::instance().attach(this);  // queues the keyboards already plugged
+    return kHidSuccess;
+}
+
+void SimulatedHidManager::onPlug(const std::shared_ptr<SimulatedKeyboard>& keyboard, uint64_t arrival) {
+    if (!matches(keyboard->vendorId(), keyboard->productId(), keyboard->descriptor().applicationUsages())) return;
+    auto handle = std::make_shared<SimulatedHidDevice>(keyboard, arrival);
+    std::lock_guard lock(mutex_);
+    handles_[keyboard.get()] = handle;
+    events_.push_back({EventKind::Arrival, std::move(handle), {}});
+    wake_.signal();
+}
+
+void SimulatedHidManager::onUnplug(const SimulatedKeyboard* keyboard) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(keyboard);
+    if (it == handles_.end()) return;
+    events_.push_back({EventKind::Removal, it->second, {}});
+    handles_.erase(it);
+    wake_.signal();
+}
+
+void SimulatedHidManager::onInput(const SimulatedKeyboard* keyboard, const std::vector<uint8_t>& report) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(keyboard);
+    if (it == handles_.end()) return;
+    events_.push_back({EventKind::Input, it->second, report});
+    wake_.signal();
+}
+
+void SimulatedHidManager::dispatch() {
+    std::deque<Event> events;
+    {
+        std::lock_guard lock(mutex_);
+        wake_.drain();
+        events.swap(events_);
+    }
+    // Callbacks run unlocked: they may plug, unplug or send reports themselves.
+    for (auto& e : events) {
+        switch (e.kind) {
+            case EventKind::Arrival:
+                announceArrival(e.device);
+                break;
+            case EventKind::Removal:
+                announceRemoval(e.device);
+                break;
+            case EventKind::Input:
+                e.device->deliverInput(e.report);
+                break;
+        }
+    }
+}
+
+}  // namespace keyloom
