@@ -241,18 +241,5 @@ TEST_F(SecondGenerationLighting, StoredValuesOutsideAByteAreClampedInEveryRead) 
     EXPECT_EQ(all[1].buffer, one.buffer);
 }
 
-TEST_F(SecondGenerationLighting, SelectionAndLayoutSetting) {
-    ASSERT_TRUE(db->writeRadiProfile(2));
-    EXPECT_TRUE(db->selectRaidMode(1, 20));
-    EXPECT_EQ(db->getRadiModeSelectIndex(1), 20);
-    EXPECT_EQ(db->getRadiModeSelectIndex(2), 1);
-    EXPECT_TRUE(db->selectRaidMode(1, 0));
-    EXPECT_EQ(db->getRadiModeSelectIndex(1), 0);
-
-    EXPECT_EQ(db->getConfigData(1, "keyboardLayout"), "0");
-    EXPECT_TRUE(db->updateConfigData(1, "keyboardLayout", "5"));
-    EXPECT_EQ(db->getConfigData(1, "keyboardLayout"), "5");
-}
-
 }  // namespace
 }  // namespace keyloom

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "SQLite/DeviceSQLite.h"
 #include "SQLite/LocalSQLite.h"
@@ -219,6 +220,34 @@ TEST_F(DefaultsTest, NamesLeadingOutOfTheFolderAreRefused) {
         EXPECT_THAT(lines[0], StartsWith("init: connect fail "));
     }
     EXPECT_FALSE(std::filesystem::exists(home.path() + "/com.velkor.keyloom/escape.sqlite3"));
+}
+
+// A file that is not a database opens, but every statement fails: each operation gives its failure result.
+TEST_F(DefaultsTest, EveryStatementFailingGivesTheFailureResults) {
+    std::filesystem::create_directories(databaseFolder());
+    std::ofstream(test::databasePath(kGen1)) << std::string(4096, 'x');
+    std::unique_ptr<DeviceSQLite> db;
+    EXPECT_THAT(test::capturedLines([&] { db = std::make_unique<DeviceSQLite>(kGen1); }),
+                ElementsAre("createTable fail file is not a database", "init: connect success"));
+    EXPECT_FALSE(db->writeRadiProfile(1));
+    EXPECT_FALSE(db->modifyRadiData(1, 1, std::vector<uint8_t>(8, 1)));
+    EXPECT_FALSE(db->selectRaidMode(1, 1));
+    EXPECT_EQ(db->getRadiModeSelectIndex(1), 0);
+    RadiData radi;
+    EXPECT_FALSE(db->queryRadiInfo(1, 1, radi));
+    EXPECT_EQ(radi, RadiData{});
+    db->insertKeyRGB({0, 1, 1, 4, 5});
+    std::vector<RGBData> colours(1);
+    EXPECT_FALSE(db->queryKeyRGB(1, colours));
+    EXPECT_THAT(colours, SizeIs(1));
+    EXPECT_FALSE(db->updateConfigData(1, "reportRate", "8"));
+    EXPECT_EQ(db->getConfigData(1, "reportRate"), "");
+    EXPECT_EQ(db->addKeyProfile({.keyValue = 4, .macroValue = 0}), 0) << "the delete failed";
+    EXPECT_EQ(db->addKnobProfile({.keyValue = 250, .macroValue = 3}), 0);
+    std::vector<KeyMacro> macros;
+    EXPECT_FALSE(db->queryKeyMacroFromProfile(1, macros));
+    EXPECT_FALSE(db->queryKnobProfile(1, 250, macros));
+    EXPECT_THAT(macros, IsEmpty());
 }
 
 // A regular file where the db folder should be: nothing opens, and every operation gives its no-connection result.

@@ -1,0 +1,135 @@
+// Cost of storing one keyboard's per-key colours (91 keys + 4 LED groups) as one user action, on the disk:
+//   per statement   - every DELETE and INSERT commits by itself (190 commits),
+//   per operation   - insertKeyRGB without a caller's scope (its pair commits together: 95 commits),
+//   one transaction - the editor's way: one Transaction around the action (1 commit).
+// Usage: bench_storage [folder] [rounds]. The folder (default: the current one) must lie on the disk to measure;
+// a temporary data home is made inside it and removed afterwards.
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "SQLite/DeviceSQLite.h"
+#include "platform/DataPaths.h"
+
+namespace {
+
+using namespace keyloom;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kFile = "670046462_device.sqlite3";
+constexpr int kKeys = 91;
+constexpr int64_t kRadiId = 12;
+
+std::vector<int64_t> actionKeys() {
+    std::vector<int64_t> keys;
+    for (int64_t k = 4; k < 4 + kKeys; ++k) keys.push_back(k);
+    for (int64_t g = 600; g <= 603; ++g) keys.push_back(g);
+    return keys;
+}
+
+uint32_t changeCounter(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char h[28] = {};
+    file.read(reinterpret_cast<char*>(h), sizeof h);
+    return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
+}
+
+struct Result {
+    double medianMs;
+    double minMs;
+    uint32_t commitsPerAction;
+};
+
+Result measure(const std::string& path, int rounds, const std::function<void(int64_t colour)>& action) {
+    std::vector<double> ms;
+    uint32_t commits = 0;
+    for (int r = 0; r < rounds; ++r) {
+        const uint32_t before = changeCounter(path);
+        const auto start = Clock::now();
+        action(0x010101 * (r % 200 + 1));
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        commits = changeCounter(path) - before;
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), commits};
+}
+
+void report(const char* label, const Result& r) {
+    std::printf("%-16s %8.2f ms median  %8.2f ms min  %4u commits per action\n", label, r.medianMs, r.minMs,
+                r.commitsPerAction);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::filesystem::path base = argc > 1 ? argv[1] : std::filesystem::current_path().string();
+    const int rounds = argc > 2 ? std::max(3, std::atoi(argv[2])) : 15;
+    std::string home = (base / "keyloom-bench-XXXXXX").string();
+    if (!mkdtemp(home.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    int status = 0;
+    {
+        std::cout.setstate(std::ios::failbit);  // the store's own open lines
+        DeviceSQLite db(kFile);
+        std::cout.clear();
+        if (!db.isConnected() || !db.writeRadiProfile(1)) {
+            std::fprintf(stderr, "cannot open the profile database in %s\n", home.c_str());
+            status = 1;
+        } else {
+            const std::string path = databaseFolder() + "/" + kFile;
+            const std::vector<int64_t> keys = actionKeys();
+            SQLite::Database raw(path, SQLite::OPEN_READWRITE);
+
+            const Result perStatement = measure(path, rounds, [&](int64_t colour) {
+                SQLite::Statement remove(raw, R"(DELETE FROM "t_keyrgbdata" WHERE "keyvalue" = ?)");
+                SQLite::Statement insert(
+                    raw,
+                    R"(INSERT INTO "t_keyrgbdata" ("radiId", "profId", "keyvalue", "rgbvalue") VALUES (?, ?, ?, ?))");
+                for (int64_t key : keys) {
+                    remove.reset();
+                    remove.bind(1, key);
+                    remove.exec();
+                    insert.reset();
+                    insert.bind(1, kRadiId);
+                    insert.bind(2, int64_t{1});
+                    insert.bind(3, key);
+                    insert.bind(4, colour);
+                    insert.exec();
+                }
+            });
+            const Result perOperation = measure(path, rounds, [&](int64_t colour) {
+                for (int64_t key : keys) db.insertKeyRGB({0, kRadiId, 1, key, colour});
+            });
+            const Result oneTransaction = measure(path, rounds * 4, [&](int64_t colour) {
+                Transaction action = db.transaction();
+                for (int64_t key : keys) db.insertKeyRGB({0, kRadiId, 1, key, colour});
+                action.commit();
+            });
+
+            std::printf("one user action: %zu colours (%d keys + 4 groups), data home %s\n", keys.size(), kKeys,
+                        home.c_str());
+            report("per statement", perStatement);
+            report("per operation", perOperation);
+            report("one transaction", oneTransaction);
+            std::printf("one transaction is %.1fx faster than per statement, %.1fx faster than per operation\n",
+                        perStatement.medianMs / oneTransaction.medianMs,
+                        perOperation.medianMs / oneTransaction.medianMs);
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+    return status;
+}
