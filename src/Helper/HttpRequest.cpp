@@ -1,0 +1,84 @@
+#include "Helper/HttpRequest.h"
+
+#include <QLocale>
+#include <QString>
+
+#include "Helper/AccountSettings.h"
+#include "Helper/HttpSession.h"
+#include "Helper/LoginEmail.h"
+#include "Helper/TextHelpers.h"
+#include "platform/NotificationCenter.h"
+
+namespace keyloom {
+
+namespace {
+
+std::string pathForType(int64_t type) {
+    switch (type) {
+        case 2:
+            return "/user/create";
+        case 3:
+            return "/user/getresetpasswordtoken";
+        case 4:
+            return "/user/resetpassword";
+        default:
+            return "/user/login";
+    }
+}
+
+std::string upperCased(const std::string& text) {
+    return QLocale::system().toUpper(QString::fromStdString(text)).toStdString();
+}
+
+// The answer as text: invalid UTF-8 is replaced rather than refused, so the screens' word tests still apply.
+std::string resultText(const std::optional<std::string>& body) {
+    if (!body) return "false";
+    return QString::fromUtf8(body->data(), static_cast<qsizetype>(body->size())).toStdString();
+}
+
+void send(const std::string& path, std::string body, HttpSession::Headers headers, HttpSession::Completion done) {
+    const std::shared_ptr<HttpSession> session = HttpSession::shared();
+    if (!session) {
+        if (done) done(std::nullopt);  // no application to carry the request: as unreachable
+        return;
+    }
+    const std::string base = AccountSettings::serverAddress();
+    session->post(base.empty() ? std::string() : base + path, std::move(body), std::move(headers), std::move(done));
+}
+
+}  // namespace
+
+void HttpRequest::Login(int64_t type, const std::string& email, const std::string& psw, Password password) {
+    std::string payload;
+    if (type == 1 || type == 2) {
+        // Only a remembered digest goes out as a digest; it is 32 hexadecimal digits, anything else is hashed.
+        const bool digest = password == Password::rememberedDigest && characterCount(psw) == 32;
+        payload = email + "#" + upperCased(digest ? psw : md5(psw));
+    } else if (type == 3) {
+        payload = email;
+    }
+    sendData(type, encryptAES(payload));
+}
+
+void HttpRequest::resetPassword(const std::string& email, const std::string& psw, const std::string& code) {
+    sendData(4, encryptAES(email + "#" + upperCased(md5(psw)) + "#" + code));
+}
+
+void HttpRequest::sendData(int64_t type, const std::string& data) {
+    send(pathForType(type), data, {}, [type](std::optional<std::string> body) {
+        NotificationCenter::defaultCenter().post(HTTPRequestNotification,
+                                                 NotificationDictionary{{"type", type}, {"result", resultText(body)}});
+    });
+}
+
+void HttpRequest::feedback(const std::string& text) {
+    send("/software/feedback", text, {{"token", encryptAES(loginEmail())}}, [](std::optional<std::string> body) {
+        NotificationCenter::defaultCenter().post(feedbackHTTPRequestNotification, resultText(body));
+    });
+}
+
+void HttpRequest::sendSoftwareInfo(const std::string& text) {
+    send("/software/info", {}, {{"token", encryptAES(loginEmail() + "#" + text)}}, {});
+}
+
+}  // namespace keyloom

@@ -1,0 +1,154 @@
+#include "Helper/HttpSession.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSocketNotifier>
+#include <QUrl>
+
+namespace keyloom {
+
+namespace {
+
+// Errors that mean no complete answer came back. Every other error Qt raises stems from the HTTP status of an
+// answer that did arrive, and that answer's body is the result whatever its status.
+bool isTransportError(QNetworkReply::NetworkError error) {
+    const int code = static_cast<int>(error);
+    return (code >= 1 && code <= 99) || (code >= 101 && code <= 104) || code == QNetworkReply::UnknownProxyError ||
+           code == QNetworkReply::ProtocolUnknownError || code == QNetworkReply::ProtocolFailure;
+}
+
+std::optional<std::string> answerOf(QNetworkReply& reply) {
+    const QNetworkReply::NetworkError error = reply.error();
+    const bool answered = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    if (error != QNetworkReply::NoError && (!answered || isTransportError(error))) return std::nullopt;
+    return reply.readAll().toStdString();
+}
+
+void send(QNetworkAccessManager& manager, QObject& receiver, std::string url, std::string body,
+          const HttpSession::Headers& headers, int timeoutMs, HttpSession::Completion done) {
+    if (url.empty()) {
+        done(std::nullopt);
+        return;
+    }
+    QNetworkRequest request(QUrl(QString::fromStdString(url)));
+    request.setTransferTimeout(timeoutMs);
+    for (const auto& [name, value] : headers)
+        request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+    // The type Qt (like other HTTP clients) puts on a POST body that has none, said here to spare its warning.
+    if (!body.empty() && !request.hasRawHeader("Content-Type"))
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    QNetworkReply* reply = manager.post(request, QByteArray::fromStdString(body));
+    QObject::connect(reply, &QNetworkReply::finished, &receiver, [reply, done = std::move(done)] {
+        reply->deleteLater();
+        done(answerOf(*reply));
+    });
+}
+
+std::mutex sharedMutex;
+std::shared_ptr<HttpSession> sharedSession;
+bool sharedClosed = false;
+bool cleanupRegistered = false;
+
+void closeSharedSession() {
+    std::shared_ptr<HttpSession> last;
+    {
+        std::lock_guard lock(sharedMutex);
+        last.swap(sharedSession);
+        sharedClosed = true;
+    }
+    // `last` joins the thread here, while Qt is still alive.
+}
+
+}  // namespace
+
+HttpSession::HttpSession() {
+    thread_.start([this](std::stop_token stop) { run(stop); });
+    std::unique_lock lock(mutex_);
+    readyChanged_.wait(lock, [this] { return ready_; });
+}
+
+HttpSession::~HttpSession() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;  // no request is taken from now on
+    }
+    thread_.stop();
+}
+
+void HttpSession::run(std::stop_token stop) {
+    {
+        QEventLoop loop;  // gives this thread its event dispatcher
+        QNetworkAccessManager manager;
+        {
+            // Completions are connected with `receiver` as context: once it is gone none can run any more.
+            QObject receiver;
+            QSocketNotifier notifier(wake_.fd(), QSocketNotifier::Read);
+            QObject::connect(&notifier, &QSocketNotifier::activated, &receiver, [&] {
+                wake_.drain();
+                if (stop.stop_requested()) {
+                    loop.quit();
+                    return;
+                }
+                std::deque<Pending> batch;
+                {
+                    std::lock_guard lock(mutex_);
+                    batch.swap(queue_);
+                }
+                for (Pending& p : batch)
+                    send(manager, receiver, std::move(p.url), std::move(p.body), p.headers, p.timeoutMs,
+                         std::move(p.done));
+            });
+            std::stop_callback wakeOnStop(stop, [this] { wake_.signal(); });
+            {
+                std::lock_guard lock(mutex_);
+                ready_ = true;
+                readyChanged_.notify_all();
+            }
+            loop.exec();
+        }
+        for (QNetworkReply* reply : manager.findChildren<QNetworkReply*>()) reply->abort();
+    }
+    std::lock_guard lock(mutex_);
+    queue_.clear();  // requests handed over after the stop are dropped with their completions
+}
+
+std::shared_ptr<HttpSession> HttpSession::shared() {
+    std::lock_guard lock(sharedMutex);
+    if (sharedClosed || !QCoreApplication::instance()) return nullptr;
+    if (!sharedSession) {
+        sharedSession = std::make_shared<HttpSession>();
+        if (!cleanupRegistered) {
+            qAddPostRoutine(closeSharedSession);
+            cleanupRegistered = true;
+        }
+    }
+    return sharedSession;
+}
+
+void HttpSession::setTimeout(std::chrono::milliseconds timeout) {
+    timeoutMs_ = static_cast<int>(timeout.count());
+}
+
+std::chrono::milliseconds HttpSession::timeout() const {
+    return std::chrono::milliseconds(timeoutMs_.load());
+}
+
+void HttpSession::post(std::string url, std::string body, Headers headers, Completion done) {
+    if (!wake_.valid()) {
+        // Without its wake-up fd the thread would never see the request: fail it now rather than leave it pending.
+        if (done) done(std::nullopt);
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) return;
+        queue_.push_back(Pending{std::move(url), std::move(body), std::move(headers), timeoutMs_.load(),
+                                 done ? std::move(done) : Completion([](std::optional<std::string>) {})});
+    }
+    wake_.signal();
+}
+
+}  // namespace keyloom
