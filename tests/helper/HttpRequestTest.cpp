@@ -341,28 +341,5 @@ TEST(HttpSession, DestructionAbandonsRequestsInFlight) {
     EXPECT_EQ(completions, 0);
 }
 
-TEST(HttpSession, CompletesOnItsOwnThreadAndPassesHeaders) {
-    LoopbackServer server;
-    server.setAnswer("/x", {201, "made"});
-    HttpSession session;
-    std::mutex mutex;
-    std::condition_variable done;
-    std::optional<std::optional<std::string>> body;
-    std::thread::id thread;
-    session.post(server.baseAddress() + "/x", "payload", {{"token", "abc"}}, [&](std::optional<std::string> b) {
-        std::lock_guard lock(mutex);
-        body = std::move(b);
-        thread = std::this_thread::get_id();
-        done.notify_all();
-    });
-    std::unique_lock lock(mutex);
-    ASSERT_TRUE(done.wait_for(lock, kWait, [&] { return body.has_value(); }));
-    EXPECT_EQ(*body, std::optional<std::string>("made"));
-    EXPECT_NE(thread, std::this_thread::get_id());
-    const RecordedRequest sent = server.requests().at(0);
-    EXPECT_EQ(sent.header("token"), "abc");
-    EXPECT_EQ(sent.body, "payload");
-}
-
 }  // namespace
 }  // namespace keyloom
