@@ -2,14 +2,23 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <cstdio>
 
 #include "Keylogger/Keylogger.h"
-#include "platform/input/Accessibility.h"
+#include "platform/input/InputTrust.h"
 #include "resources/KeyloomImages.h"
 
 namespace keyloom {
+
+namespace {
+// Made on first use; released with the delegate so that its sources close while the application still runs.
+std::unique_ptr<Keylogger>& keyloggerSlot() {
+    static std::unique_ptr<Keylogger> slot;
+    return slot;
+}
+}  // namespace
 
 AppDelegate::AppDelegate(TrustCheck trustCheck, QObject* parent)
     : QObject(parent), trustCheck_(trustCheck ? std::move(trustCheck) : TrustCheck(&isTrusted)) {
@@ -17,17 +26,32 @@ AppDelegate::AppDelegate(TrustCheck trustCheck, QObject* parent)
     connect(&privilegeTimer_, &QTimer::timeout, this, [this] { privilegeTick(); });
 }
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    keyloggerSlot().reset();
+}
 
 Keylogger& AppDelegate::keylogger() {
-    static Keylogger instance;
-    return instance;
+    auto& slot = keyloggerSlot();
+    if (!slot) slot = std::make_unique<Keylogger>();
+    return *slot;
+}
+
+void AppDelegate::setKeylogger(std::unique_ptr<Keylogger> keylogger) {
+    keyloggerSlot() = std::move(keylogger);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    // The prompt says how to give key capture access; it never blocks start-up.
+    setTrustPromptHandler([] {
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Velkor Keyloom"),
+                                    QString::fromStdString(trustPromptText()));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    });
     trustCheck_(true);
     startPrivilegeMonitor();
-    keylogger().start();
+    keylogger().scheduleHIDLoop();
     createButtonStatusBar();
 }
 

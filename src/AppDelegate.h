@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -31,6 +32,8 @@ class AppDelegate : public QObject {
 
     // The process-wide key capture, made on first use; main thread only.
     static Keylogger& keylogger();
+    // Puts another key capture in place (simulated runs and tests); before the first use.
+    static void setKeylogger(std::unique_ptr<Keylogger> keylogger);
 
     QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
     QMenu* quickButton() const { return quickButton_.get(); }

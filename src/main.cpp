@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     if (instance.forwardToRunningInstance()) return 0;
 
     // Simulated keyboards stand in for real ones when KEYLOOM_SIMULATE names models.
-    activateSimulationFromEnvironment();
+    for (const std::string& unknown : SimulatedHid::instance().startFromEnvironment())
+        std::fprintf(stderr, "KEYLOOM_SIMULATE: unknown model \"%s\"\n", unknown.c_str());
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

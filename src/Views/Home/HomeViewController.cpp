@@ -1,0 +1,438 @@
+#include "Views/Home/HomeViewController.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "Helper/HttpRequest.h"
+#include "USB/HIDDevice.h"
+#include "USB/HIDDeviceMonitor.h"
+#include "USB/HomeWatchList.h"
+#include "VelkorDevice/Quorvath.h"
+#include "Views/Home/AppState.h"
+#if __has_include("Views/Home/core/BTBattery.h")
+#include "Views/Home/core/BTBattery.h"
+#define KEYLOOM_HAS_BT 1
+#else
+namespace keyloom {
+class BTBattery {};
+}  // namespace keyloom
+#endif
+#include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "Views/Keyboard/KeyLayout/Quorvath87KeyMap.h"
+#include "resources/KeyloomImages.h"
+
+namespace keyloom {
+
+namespace {
+
+constexpr const char* kImageProperty = "keyloomImageName";
+constexpr const char* kStoreUrl = "https://www.velkor.com/store";
+constexpr const char* kHomeUrl = "https://www.velkor.com";
+
+void setImage(QPushButton* button, const QString& name) {
+    button->setProperty(kImageProperty, name);
+    const QPixmap pm = keyloomImage(name);
+    button->setIcon(pm);
+    button->setIconSize(pm.size());
+}
+
+void setImage(QLabel* label, const QString& name) {
+    label->setProperty(kImageProperty, name);
+    label->setPixmap(keyloomImage(name));
+}
+
+QPushButton* flatButton(QWidget* parent) {
+    auto* b = new QPushButton(parent);
+    b->setFlat(true);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+// The HIDDevice record of a device notification, when its object is the expected dictionary.
+const HIDDevice* deviceOf(const Notification& note) {
+    const NotificationDictionary* dict = notificationDictionary(note);
+    if (!dict) return nullptr;
+    auto it = dict->find("device");
+    if (it == dict->end()) return nullptr;
+    return std::any_cast<HIDDevice>(&it->second);
+}
+
+}  // namespace
+
+HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
+    rfDeviceMonitor_ = std::make_unique<HIDDeviceMonitor>(homeWatchList(), kHomeReportSize);
+    versionPool_.setMaxThreadCount(1);
+    buildViews();
+}
+
+HomeViewController::~HomeViewController() {
+    observations_.clear();  // waits for handlers running on the monitor thread
+    if (rfDeviceMonitor_) rfDeviceMonitor_->stop();
+    monitorThread_.stop();
+    versionPool_.waitForDone();
+}
+
+QString HomeViewController::imageNameOf(const QWidget* control) {
+    return control ? control->property(kImageProperty).toString() : QString();
+}
+
+void HomeViewController::buildViews() {
+    setObjectName("HomeViewController");
+    setMinimumSize(880, 560);
+    auto* root = new QVBoxLayout(this);
+
+    auto* picker = new QHBoxLayout;
+    mouseButton = flatButton(this);
+    keyboardButton = flatButton(this);
+    mousePadButton = flatButton(this);
+    setImage(mouseButton, "img_mouse_none");
+    setImage(mousePadButton, "img_mousepad_none");
+    kbButtonText = new QLabel(QStringLiteral("Keyboard"), this);
+    kbButtonText->setAlignment(Qt::AlignCenter);
+    auto* kbColumn = new QVBoxLayout;
+    kbColumn->addWidget(keyboardButton, 0, Qt::AlignCenter);
+    kbColumn->addWidget(kbButtonText);
+    picker->addStretch();
+    picker->addWidget(mouseButton);
+    picker->addSpacing(32);
+    picker->addLayout(kbColumn);
+    picker->addSpacing(32);
+    picker->addWidget(mousePadButton);
+    picker->addStretch();
+    root->addLayout(picker);
+
+    deviceImage = flatButton(this);
+    deviceImage0 = flatButton(this);
+    deviceImage2 = flatButton(this);
+    for (QPushButton* b : {deviceImage0, deviceImage, deviceImage2}) root->addWidget(b, 1, Qt::AlignCenter);
+    deviceNameText = new QLabel(keyboardDesc_, this);
+    deviceNameText->setAlignment(Qt::AlignCenter);
+    QFont big = deviceNameText->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    deviceNameText->setFont(big);
+    root->addWidget(deviceNameText);
+
+    batteryView = new QWidget(this);
+    auto* badge = new QHBoxLayout(batteryView);
+    batteryMode = new QLabel(batteryView);
+    batteryIcon = new QLabel(batteryView);
+    batteryText = new QLabel(batteryView);
+    badge->addWidget(batteryMode);
+    badge->addWidget(batteryIcon);
+    badge->addWidget(batteryText);
+    root->addWidget(batteryView, 0, Qt::AlignCenter);
+
+    auto* links = new QHBoxLayout;
+    auto* store = new QPushButton(QStringLiteral("Store"), this);
+    auto* home = new QPushButton(QStringLiteral("Velkor"), this);
+    store->setFlat(true);
+    home->setFlat(true);
+    links->addStretch();
+    links->addWidget(store);
+    links->addWidget(home);
+    root->addLayout(links);
+
+    connect(mouseButton, &QPushButton::clicked, this, [this] { mouseButtonAction(); });
+    connect(keyboardButton, &QPushButton::clicked, this, [this] { keyboardButtonAction(); });
+    connect(mousePadButton, &QPushButton::clicked, this, [this] { mousePadAction(); });
+    connect(deviceImage, &QPushButton::clicked, this, [this] { deviceImageAction(); });
+    connect(store, &QPushButton::clicked, this, [this] { linkStore(); });
+    connect(home, &QPushButton::clicked, this, [this] { linkeHome(); });
+    connect(&batteryTimer_, &QTimer::timeout, this, [this] { batteryPoll(); });
+}
+
+void HomeViewController::viewDidLoad() {
+    setImage(deviceImage0, "big_mouse");
+    setImage(deviceImage2, "big_mousepad");
+    deviceImage0->hide();
+    deviceImage2->hide();
+    batteryView->hide();
+
+#ifdef KEYLOOM_HAS_BT
+    bluetoothBattery_ = std::make_unique<BTBattery>();
+    bluetoothBattery_->centralManager = makeBluetoothCentral(bluetoothBattery_.get());
+#endif
+
+    batteryTimer_.setInterval(9000);
+    batteryTimer_.start();
+
+    setImage(deviceImage, keyboardImage_);
+    setImage(keyboardButton, "img_kb_check");
+    registerNotification();
+    monitorThread_.start([monitor = rfDeviceMonitor_.get()](std::stop_token) { monitor->start(); });
+    setCurrentKeyNameMap(Quorvath_87_SuperKeyNameMap());
+}
+
+void HomeViewController::registerNotification() {
+    auto& center = NotificationCenter::defaultCenter();
+    observations_.push_back(
+        center.addObserver(HIDDeviceConnected, [this](const Notification& n) { deviceConnected(n); }));
+    observations_.push_back(
+        center.addObserver(HIDDeviceDisconnected, [this](const Notification& n) { deviceDisconnected(n); }));
+    observations_.push_back(
+        center.addObserver(HIDWirelessConnected, [this](const Notification& n) { wirelessConnected(n); }));
+    observations_.push_back(
+        center.addObserver(HIDWirelessDisconnected, [this](const Notification& n) { wirelessDisconnected(n); }));
+    observations_.push_back(
+        center.addObserver("WirelessBatteryValue", [this](const Notification& n) { wirelessBatteryInfo(n); }));
+}
+
+// Runs on the posting thread (the monitor's): copy the record, continue on the main thread.
+void HomeViewController::deviceConnected(const Notification& note) {
+    const HIDDevice* rec = deviceOf(note);
+    if (!rec || !rec->device) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, dev = rec->device, vid = rec->vendorId, pid = rec->productId, name = rec->name] {
+            acceptKeyboard(dev, vid, pid, name);
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeViewController::deviceDisconnected(const Notification& note) {
+    const HIDDevice* rec = deviceOf(note);
+    if (!rec || !rec->device) return;
+    QMetaObject::invokeMethod(
+        this, [this, dev = rec->device] { forgetKeyboard(dev); }, Qt::QueuedConnection);
+}
+
+void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId,
+                                        const std::string& name) {
+    if (kbHIDdevice_ && kbHIDdevice_ == device) return;
+    if (name == kIgnoredProductName) return;
+
+    const KeyboardIdentity id = identifyKeyboard(vendorId, productId, name);
+    kbHIDdevice_ = device;
+    keyboardType_ = id.keyboardType;
+    keyboardDesc_ = QString::fromStdString(id.keyboardDesc.value_or(name));
+    keyboardImage_ = QString::fromStdString(id.keyboardImage);
+    if (const KeyModel* model = findKeyModel(id.model)) makeCurrentDevice(*model);
+    refreshUI();
+    Q_EMIT keyboardAccepted();
+
+    if (vendorId == 0x1A2C) {
+        // The version read is a blocking exchange: run it off the UI thread, then continue here.
+        QPointer<HomeViewController> self(this);
+        versionPool_.start([this, device] {
+            Quorvath channel(device, 2);
+            const QString version = QString::fromStdString(channel.getVersion());
+            QMetaObject::invokeMethod(
+                this, [this, version] { versionRead(version); }, Qt::QueuedConnection);
+        });
+        return;
+    }
+    if (vendorId == 0x05AC) keyboardVersion() = "velkor marrowin v2";
+    versionRead(QString());
+}
+
+void HomeViewController::versionRead(const QString& version) {
+    if (!version.isNull()) keyboardVersion() = version.size() < 5 ? std::string("Quorvath") : version.toStdString();
+    const std::string text = softwareVersion + "#" + keyboardVersion() + "#" + systemInfo();
+    HttpRequest().sendSoftwareInfo(text);
+}
+
+void HomeViewController::forgetKeyboard(const HidDeviceRef& device) {
+    if (!kbHIDdevice_ || kbHIDdevice_ != device) return;
+    kbHIDdevice_.reset();
+    keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
+    keyboardImage_ = QStringLiteral("big_kb_pro_87");
+    refreshUI();
+}
+
+QString HomeViewController::keyboardButtonImage(int column) const {
+    // Columns: 0 un-selected, 1 keyboard page during refreshUI, 2 selected.
+    if (keyboardType_ != 7) return column == 2 ? "img_kb_check" : "img_kb";
+    const QString& d = keyboardDesc_;
+    if (d == "Marrowin V2 PRO" || d == "Marrowin V2 MAX")
+        return column == 2 ? "kb_marrowinv2_pro" : "kb_marrowinv2_pro_check";
+    if (d == "Ostrel PRO" || d == "Ostrel MAX") return column == 0 ? "img_ostrel_pro" : "img_ostrel_pro_check";
+    if (d == "Ostrel TE") return column == 0 ? "img_ostrel_te" : "img_ostrel_te_check";
+    if (d == "Vindle") return column == 0 ? "img_vindle_check" : "img_vindle";
+    if (d == "Tolmek V2 TE") return column == 0 ? "img_te_tolmekv2" : "img_te_tolmekv2_check";
+    if (column == 2) return "img_marrowinv2_check";
+    if (column == 1 && !kbHIDdevice_) return "img_kb";
+    return "img_marrowinv2";
+}
+
+void HomeViewController::mouseButtonAction() {
+    if (deviceType_ == 1) return;
+    resetDeviceButton();
+    deviceImage0->show();
+    setImage(mouseButton, "img_mouse_check");
+    deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
+    deviceType_ = 1;
+}
+
+void HomeViewController::mousePadAction() {
+    if (deviceType_ == 3) return;
+    resetDeviceButton();
+    deviceImage2->show();
+    setImage(mousePadButton, "img_mousepad_check");
+    deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
+    deviceType_ = 3;
+}
+
+void HomeViewController::keyboardButtonAction() {
+    if (deviceType_ == 2) return;
+    resetDeviceButton();
+    deviceImage->show();
+    setImage(keyboardButton, keyboardButtonImage(2));
+    deviceNameText->setText(keyboardDesc_);
+    deviceType_ = 2;
+    update();
+}
+
+void HomeViewController::resetDeviceButton() {
+    switch (deviceType_) {
+        case 3:
+            setImage(mousePadButton, "img_mousepad_none");
+            deviceImage2->hide();
+            break;
+        case 2:
+            setImage(keyboardButton, keyboardButtonImage(0));
+            deviceImage->hide();
+            break;
+        case 1:
+            setImage(mouseButton, "img_mouse_none");
+            deviceImage0->hide();
+            break;
+        default:
+            break;
+    }
+    update();
+}
+
+// Opening the editor comes with the editors; a click on the picture does nothing yet.
+void HomeViewController::deviceImageAction() {}
+
+void HomeViewController::linkStore() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kStoreUrl)));
+}
+
+void HomeViewController::linkeHome() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomeUrl)));
+}
+
+void HomeViewController::refreshUI() {
+    kbButtonText->setText(kbHIDdevice_ ? keyboardDesc_ : QStringLiteral("Keyboard"));
+    if (deviceType_ != 2) {
+        setImage(keyboardButton, kbHIDdevice_ ? "img_kb" : "img_kb_none");
+    } else {
+        setImage(deviceImage, keyboardImage_);
+        deviceNameText->setText(keyboardDesc_);
+        setImage(keyboardButton, keyboardButtonImage(1));
+    }
+    if (!kbHIDdevice_ && KEYBOARD_VIEW) showDisconnectSheet();
+    update();
+}
+
+void HomeViewController::showDisconnectSheet() {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Keyboard"), QStringLiteral("Keyboard"),
+                                QMessageBox::Ok, window());
+    box->setInformativeText(
+        QStringLiteral("The keyboard is disconnected and the keyboard configuration window will close."));
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [](int result) {
+        if (result == QMessageBox::Ok && KEYBOARD_VIEW) KEYBOARD_VIEW->close();
+    });
+    disconnectSheet = box;
+    box->open();
+}
+
+void HomeViewController::wirelessConnected(const Notification& note) {
+    const NotificationDictionary* dict = notificationDictionary(note);
+    if (!dict) return;
+    const auto type = dictionaryInteger(*dict, "type");
+    if (!type) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, t = *type] {
+            if (t == 1) {
+                qvBluetoothStatus_ = true;
+                qv24GStatus_ = false;
+#ifdef KEYLOOM_HAS_BT
+                if (bluetoothBattery_) bluetoothBattery_->checkBluetoothDevice();
+#endif
+            } else if (t == 2) {
+                qv24GStatus_ = false;
+            }
+            refreshWirelessUI();
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeViewController::wirelessDisconnected(const Notification& note) {
+    const NotificationDictionary* dict = notificationDictionary(note);
+    if (!dict) return;
+    const auto type = dictionaryInteger(*dict, "type");
+    if (!type) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, t = *type] {
+            if (t == 11) qvBluetoothStatus_ = false;
+            if (t == 12) qv24GStatus_ = false;
+            refreshWirelessUI();
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeViewController::wirelessBatteryInfo(const Notification& note) {
+    const NotificationDictionary* dict = notificationDictionary(note);
+    if (!dict) return;
+    const auto type = dictionaryInteger(*dict, "type");
+    if (!type) return;
+    const auto value = dictionaryInteger(*dict, "value");
+    if (!value) return;
+    if (*value >= 101 && *value <= 254) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, t = *type, v = *value] {
+            qvBatteryValue_ = v;
+            if (t == 1) qvBluetoothStatus_ = true;
+            if (t == 2) qv24GStatus_ = true;
+            refreshWirelessUI();
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeViewController::refreshWirelessUI() {
+    if (!qvBluetoothStatus_ && !qv24GStatus_) {
+        batteryView->hide();
+        update();
+        return;
+    }
+    batteryView->show();
+    const int64_t v = qvBatteryValue_;
+    if (v == 255) {
+        batteryText->hide();
+        setImage(batteryIcon, "icon_battery_charging");
+    } else if (v <= 100) {
+        batteryText->show();
+        batteryText->setText(QString::asprintf("%d%%", int(v)));
+        const char* icon = v <= 10   ? "icon_battery_0"
+                           : v < 20  ? "icon_battery_20"
+                           : v < 50  ? "icon_battery_40"
+                           : v < 80  ? "icon_battery_60"
+                           : v < 100 ? "icon_battery_80"
+                                     : "icon_battery_100";
+        setImage(batteryIcon, icon);
+    }
+    setImage(batteryMode, qvBluetoothStatus_ ? "icon_battery_bluetooth" : "icon_battery_24ghz");
+    update();
+}
+
+void HomeViewController::batteryPoll() {
+    if (!qvBluetoothStatus_ || !bluetoothBattery_) return;
+#ifdef KEYLOOM_HAS_BT
+    bluetoothBattery_->readBatteryLevelIfConnected();
+#endif
+}
+
+}  // namespace keyloom

@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "LoopbackServer.h"
+#include "USB/HIDDevice.h"
+#include "Views/Home/AppState.h"
+#include "Views/Home/HomeViewController.h"
+#include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "Views/Keyboard/KeyLayout/KeyModels.h"
+#include "platform/NotificationCenter.h"
+#include "platform/hid/SimulatedHid.h"
+#include "support/TestSupport.h"
+
+using namespace keyloom;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* kKey = "0123456789abcdef";
+
+// Independent of the client: base64 + AES-128-ECB/PKCS#7 decryption with OpenSSL.
+std::string decrypt(const std::string& base64) {
+    std::string raw(base64.size(), '\0');
+    int n = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(raw.data()),
+                            reinterpret_cast<const unsigned char*>(base64.data()), int(base64.size()));
+    if (n < 0) return "<bad base64>";
+    while (!base64.empty() && base64.back() == '=' && n > 0) {
+        --n;
+        const_cast<std::string&>(base64).pop_back();
+    }
+    raw.resize(n);
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+    EVP_DecryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, reinterpret_cast<const unsigned char*>(kKey), nullptr);
+    std::string out(raw.size() + 16, '\0');
+    int len = 0, fin = 0;
+    EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &len,
+                      reinterpret_cast<const unsigned char*>(raw.data()), int(raw.size()));
+    if (!EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + len, &fin)) return "<bad>";
+    out.resize(len + fin);
+    return out;
+}
+
+bool sameNameMap(const KeyNameMap& a, const KeyNameMap& b) {
+    if (a.size() != b.size()) return false;
+    for (const auto& [name, row] : a) {
+        const KeyMapRow* other = b.find(name);
+        if (!other || !(*other == row)) return false;
+    }
+    return true;
+}
+
+class HomeScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SimulatedHid::instance().reset();
+        SimulatedHid::instance().setActive(true);
+        setenv("KEYLOOM_SERVER_URL", server.baseAddress().c_str(), 1);
+        setenv("KEYLOOM_AES_KEY", kKey, 1);
+        resetCurrentDevice();
+        keyboardVersion().clear();
+        window = std::make_unique<HomeWindowController>();
+        home = window->contentViewController();
+        QObject::connect(home, &HomeViewController::keyboardAccepted, [this] { ++accepted; });
+        home->viewDidLoad();
+        window->show();
+    }
+
+    void TearDown() override {
+        window.reset();
+        KEYBOARD_VIEW.clear();
+        SimulatedHid::instance().reset();
+        unsetenv("KEYLOOM_SERVER_URL");
+        unsetenv("KEYLOOM_AES_KEY");
+    }
+
+    std::shared_ptr<SimulatedKeyboard> plugAndWait(std::shared_ptr<SimulatedKeyboard> kb) {
+        const int before = accepted;
+        SimulatedHid::instance().plug(kb);
+        EXPECT_TRUE(test::processEventsUntil([&] { return accepted > before; })) << kb->product();
+        return kb;
+    }
+
+    void unplugAndSettle(const std::shared_ptr<SimulatedKeyboard>& kb) {
+        SimulatedHid::instance().unplug(kb);
+        test::processEventsFor(50ms);
+    }
+
+    // The usage reports that reached the server, decrypted.
+    std::vector<std::string> usageReports(size_t atLeast) {
+        EXPECT_TRUE(server.waitForRequests(atLeast));
+        std::vector<std::string> out;
+        for (const auto& r : server.requests()) {
+            if (r.path == "/software/info") out.push_back(decrypt(r.header("token").value_or("")));
+        }
+        return out;
+    }
+
+    QString image(const QWidget* w) const { return HomeViewController::imageNameOf(w); }
+
+    test::TempDataHome data;
+    test::LoopbackServer server;
+    std::unique_ptr<HomeWindowController> window;
+    HomeViewController* home = nullptr;
+    int accepted = 0;
+};
+
+}  // namespace
+
+TEST_F(HomeScreen, StartState) {
+    EXPECT_EQ(home->deviceType(), 2);
+    EXPECT_EQ(image(home->deviceImage), "big_kb_pro_87");
+    EXPECT_EQ(image(home->keyboardButton), "img_kb_check");
+    EXPECT_FALSE(home->deviceImage0->isVisible());
+    EXPECT_FALSE(home->deviceImage2->isVisible());
+    EXPECT_FALSE(home->batteryView->isVisible());
+    EXPECT_EQ(home->keyboardType(), 0);
+    // The 87's name map is current from the start; the code map and lists wait for a keyboard.
+    EXPECT_TRUE(sameNameMap(*QV_SuperKeyNameMap(), findKeyModel(KeyModelId::Quorvath87)->nameMap()));
+    EXPECT_TRUE(QV_SuperKeyCodeMap()->empty());
+    EXPECT_TRUE(QV_FlagKeys().empty());
+    EXPECT_TRUE(QV_NormalKeys().empty());
+}
+
+// Each simulated model through the real monitor: type, texts, picture, current-device pair and key lists.
+TEST_F(HomeScreen, IdentifiesEveryModelAndFillsTheCurrentDevice) {
+    struct Case {
+        std::shared_ptr<SimulatedKeyboard> kb;
+        int64_t type;
+        const char* desc;  // nullptr: the product name
+        const char* image;
+        KeyModelId model;
+    };
+    const Case cases[] = {
+        {SimulatedKeyboard::quorvath87(), 1, nullptr, "big_kb_pro_87", KeyModelId::Quorvath87},
+        {SimulatedKeyboard::quorvath87te(), 4, nullptr, "big_kb_te_87", KeyModelId::Quorvath87},
+        {SimulatedKeyboard::quorvath88(), 2, nullptr, "big_kb_pro_88", KeyModelId::Quorvath88},
+        {SimulatedKeyboard::quorvath88te(), 5, nullptr, "big_kb_te_88", KeyModelId::Quorvath88},
+        {SimulatedKeyboard::quorvath91(), 3, nullptr, "big_kb_pro_91", KeyModelId::Quorvath91},
+        {SimulatedKeyboard::quorvath91te(), 6, nullptr, "big_kb_te_91", KeyModelId::Quorvath91},
+        {SimulatedKeyboard::marrowinv2_71(), 7, "Marrowin V2 PRO", "big_kb_marrowinv2_pro", KeyModelId::MarrowinV2_71},
+        {SimulatedKeyboard::marrowinv2max(), 7, "Marrowin V2 MAX", "big_kb_marrowinv2_pro", KeyModelId::MarrowinV2_71},
+        {SimulatedKeyboard::marrowinv2te(), 7, "Marrowin V2 TE", "big_kb_marrowinv2", KeyModelId::MarrowinV2_71},
+        {SimulatedKeyboard::vindle68(), 7, "Vindle", "big_kb_vindle", KeyModelId::Vindle68},
+        {SimulatedKeyboard::tolmek84(), 7, "Tolmek V2 TE", "big_kb_te_tolmekv2", KeyModelId::Tolmek84},
+        {SimulatedKeyboard::ostrel61(), 7, "Ostrel PRO", "big_kb_ostrel_pro", KeyModelId::Ostrel61},
+        {SimulatedKeyboard::ostrelmax(), 7, "Ostrel MAX", "big_kb_ostrel_pro", KeyModelId::Ostrel61},
+        {SimulatedKeyboard::ostrelte61(), 7, "Ostrel TE", "big_kb_ostrel_te", KeyModelId::OstrelTE61},
+        {SimulatedKeyboard::ostrelte62(), 7, "Ostrel TE", "big_kb_ostrel_te", KeyModelId::OstrelTE62},
+        {SimulatedKeyboard::secondGeneration(0x0250, "Ostrel MAX"), 7, "Marrowin V2 TE", "big_kb_marrowinv2",
+         KeyModelId::MarrowinV2_71},
+        {SimulatedKeyboard::secondGeneration(0x024F, "Some Board"), 7, "Marrowin V2 TE", "big_kb_marrowinv2",
+         KeyModelId::MarrowinV2_71},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kb->product());
+        plugAndWait(c.kb);
+        EXPECT_EQ(HIDDevice(home->kbHIDdevice()).productId, c.kb->productId());
+        EXPECT_EQ(home->keyboardType(), c.type);
+        const QString desc = c.desc ? QString(c.desc) : QString::fromStdString(c.kb->product());
+        EXPECT_EQ(home->keyboardDesc(), desc);
+        EXPECT_EQ(home->keyboardImage(), c.image);
+        EXPECT_EQ(image(home->deviceImage), c.image);
+        EXPECT_EQ(home->deviceNameText->text(), desc);
+        EXPECT_EQ(home->kbButtonText->text(), desc);
+
+        const KeyModel& model = *findKeyModel(c.model);
+        EXPECT_TRUE(sameNameMap(*QV_SuperKeyNameMap(), model.nameMap()));
+        EXPECT_EQ(QV_SuperKeyCodeMap()->size(), model.codeMap().size());
+        // Every code of the name map is in exactly one list; flags are Caps Lock and the modifiers.
+        EXPECT_EQ(QV_FlagKeys().size() + QV_NormalKeys().size(), model.nameMap().size());
+        for (int64_t code : QV_FlagKeys()) EXPECT_TRUE(code == 57 || (code >= 224 && code <= 231)) << code;
+        unplugAndSettle(c.kb);
+        EXPECT_EQ(home->kbHIDdevice(), nullptr);
+    }
+}
+
+TEST_F(HomeScreen, SmartWirelessDeviceIsNeverTracked) {
+    SimulatedHid::instance().plug(SimulatedKeyboard::firstGeneration(0xB57E, "Smart Wireless Device"));
+    plugAndWait(SimulatedKeyboard::quorvath88());
+    EXPECT_EQ(accepted, 1);
+    EXPECT_EQ(home->keyboardType(), 2);
+}
+
+TEST_F(HomeScreen, SecondKeyboardReplacesFirstAndOnlyTrackedDisconnectionCounts) {
+    auto first = plugAndWait(SimulatedKeyboard::quorvath87());
+    auto second = plugAndWait(SimulatedKeyboard::ostrelte62());
+    const HidDeviceRef tracked = home->kbHIDdevice();
+    EXPECT_EQ(HIDDevice(tracked).productId, 0x0250);
+    EXPECT_EQ(home->keyboardDesc(), "Ostrel TE");
+
+    unplugAndSettle(first);  // not the tracked one: nothing changes
+    EXPECT_EQ(home->kbHIDdevice(), tracked);
+    EXPECT_EQ(home->keyboardDesc(), "Ostrel TE");
+
+    unplugAndSettle(second);
+    EXPECT_EQ(home->kbHIDdevice(), nullptr);
+    EXPECT_EQ(home->keyboardDesc(), "CONNECT YOUR DEVICE");
+    EXPECT_EQ(home->keyboardImage(), "big_kb_pro_87");
+    EXPECT_EQ(home->kbButtonText->text(), "Keyboard");
+    // Type and maps describe the last keyboard until the next one.
+    EXPECT_EQ(home->keyboardType(), 7);
+    EXPECT_TRUE(sameNameMap(*QV_SuperKeyNameMap(), findKeyModel(KeyModelId::OstrelTE62)->nameMap()));
+    // The description is no model's any more: a type-7 keyboard page shows the plain keyboard.
+    EXPECT_EQ(image(home->keyboardButton), "img_kb");
+    EXPECT_EQ(home->disconnectSheet, nullptr);  // no editor open, no sheet
+}
+
+TEST_F(HomeScreen, DisconnectionWithEditorOpenShowsSheetAndClosesEditorOnOk) {
+    auto kb = plugAndWait(SimulatedKeyboard::quorvath87());
+    auto editor = std::make_unique<QWidget>();
+    editor->show();
+    KEYBOARD_VIEW = editor.get();
+    unplugAndSettle(kb);
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->disconnectSheet && home->disconnectSheet->isVisible(); }));
+    EXPECT_EQ(home->disconnectSheet->text(), "Keyboard");
+    EXPECT_EQ(home->disconnectSheet->informativeText(),
+              "The keyboard is disconnected and the keyboard configuration window will close.");
+    EXPECT_TRUE(editor->isVisible());
+    QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
+    EXPECT_TRUE(test::processEventsUntil([&] { return !editor->isVisible(); }));
+}
+
+TEST_F(HomeScreen, VersionReadThenUsageReportInOrder) {
+    auto q = SimulatedKeyboard::quorvath87();
+    q->setFirmwareVersion("V1.8.180905");
+    plugAndWait(q);
+    auto reports = usageReports(1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "#version:1.2.7#V1.8.180905#");
+    EXPECT_EQ(keyboardVersion(), "V1.8.180905");
+
+    // A version shorter than 5 characters becomes "Quorvath"; one of 5 stays.
+    auto shortVersion = SimulatedKeyboard::quorvath88();
+    shortVersion->setFirmwareVersion("V2.0");
+    plugAndWait(shortVersion);
+    reports = usageReports(2);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1], "#version:1.2.7#Quorvath#");
+
+    auto second = plugAndWait(SimulatedKeyboard::vindle68());
+    reports = usageReports(3);
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[2], "#version:1.2.7#velkor marrowin v2#");
+}
+
+TEST_F(HomeScreen, SameDeviceAnnouncedAgainChangesNothing) {
+    plugAndWait(SimulatedKeyboard::quorvath87());
+    HIDDevice rec(home->kbHIDdevice());
+    NotificationCenter::defaultCenter().post(HIDDeviceConnected, NotificationDictionary{{"device", rec}});
+    test::processEventsFor(50ms);
+    EXPECT_EQ(accepted, 1);
+    EXPECT_EQ(usageReports(1).size(), 1u);
+}
+
+TEST_F(HomeScreen, PickerPages) {
+    QTest::mouseClick(home->keyboardButton, Qt::LeftButton);  // already selected: nothing changes
+    EXPECT_EQ(home->deviceType(), 2);
+
+    QTest::mouseClick(home->mouseButton, Qt::LeftButton);
+    EXPECT_EQ(home->deviceType(), 1);
+    EXPECT_TRUE(home->deviceImage0->isVisible());
+    EXPECT_FALSE(home->deviceImage->isVisible());
+    EXPECT_EQ(image(home->mouseButton), "img_mouse_check");
+    EXPECT_EQ(image(home->keyboardButton), "img_kb");
+    EXPECT_EQ(home->deviceNameText->text(), "CONNECT YOUR DEVICE");
+
+    // A keyboard arriving while the mouse page shows changes only the keyboard button and label.
+    plugAndWait(SimulatedKeyboard::quorvath91());
+    EXPECT_EQ(image(home->keyboardButton), "img_kb");
+    EXPECT_EQ(home->kbButtonText->text(), home->keyboardDesc());
+    EXPECT_EQ(image(home->deviceImage), "big_kb_pro_87");
+    EXPECT_EQ(home->deviceNameText->text(), "CONNECT YOUR DEVICE");
+
+    QTest::mouseClick(home->mousePadButton, Qt::LeftButton);
+    EXPECT_EQ(home->deviceType(), 3);
+    EXPECT_FALSE(home->deviceImage0->isVisible());
+    EXPECT_TRUE(home->deviceImage2->isVisible());
+    EXPECT_EQ(image(home->mouseButton), "img_mouse_none");
+    EXPECT_EQ(image(home->mousePadButton), "img_mousepad_check");
+
+    QTest::mouseClick(home->keyboardButton, Qt::LeftButton);
+    EXPECT_EQ(home->deviceType(), 2);
+    EXPECT_EQ(image(home->mousePadButton), "img_mousepad_none");
+    EXPECT_TRUE(home->deviceImage->isVisible());
+    EXPECT_EQ(image(home->keyboardButton), "img_kb_check");
+    EXPECT_EQ(image(home->deviceImage), "big_kb_pro_87");  // the old picture until the next event
+    EXPECT_EQ(home->deviceNameText->text(), home->keyboardDesc());
+}
+
+TEST_F(HomeScreen, PickerImagesOfSecondGenerationModels) {
+    struct Case {
+        std::shared_ptr<SimulatedKeyboard> kb;
+        const char *unselected, *refresh, *selected;
+    };
+    const Case cases[] = {
+        {SimulatedKeyboard::marrowinv2_71(), "kb_marrowinv2_pro_check", "kb_marrowinv2_pro_check", "kb_marrowinv2_pro"},
+        {SimulatedKeyboard::ostrel61(), "img_ostrel_pro", "img_ostrel_pro_check", "img_ostrel_pro_check"},
+        {SimulatedKeyboard::ostrelte61(), "img_ostrel_te", "img_ostrel_te_check", "img_ostrel_te_check"},
+        {SimulatedKeyboard::vindle68(), "img_vindle_check", "img_vindle", "img_vindle"},
+        {SimulatedKeyboard::tolmek84(), "img_te_tolmekv2", "img_te_tolmekv2_check", "img_te_tolmekv2_check"},
+        {SimulatedKeyboard::marrowinv2te(), "img_marrowinv2", "img_marrowinv2", "img_marrowinv2_check"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kb->product());
+        plugAndWait(c.kb);
+        EXPECT_EQ(image(home->keyboardButton), c.refresh);
+        QTest::mouseClick(home->mouseButton, Qt::LeftButton);
+        EXPECT_EQ(image(home->keyboardButton), c.unselected);
+        QTest::mouseClick(home->keyboardButton, Qt::LeftButton);
+        EXPECT_EQ(image(home->keyboardButton), c.selected);
+        unplugAndSettle(c.kb);
+    }
+    // An unknown type-7 description shows "img_kb" once the keyboard has gone.
+    EXPECT_EQ(image(home->keyboardButton), "img_kb");
+}
+
+namespace {
+void postWireless(const char* name, int64_t type) {
+    NotificationCenter::defaultCenter().post(name, NotificationDictionary{{"type", type}});
+}
+void postBattery(uint8_t type, uint8_t value) {
+    NotificationCenter::defaultCenter().post("WirelessBatteryValue",
+                                             NotificationDictionary{{"type", type}, {"value", value}});
+}
+}  // namespace
+
+TEST_F(HomeScreen, BatteryBadgeLevels) {
+    struct Case {
+        uint8_t level;
+        const char* text;  // nullptr: hidden
+        const char* icon;
+    };
+    const Case cases[] = {
+        {0, "0%", "icon_battery_0"},    {10, "10%", "icon_battery_0"},     {11, "11%", "icon_battery_20"},
+        {19, "19%", "icon_battery_20"}, {20, "20%", "icon_battery_40"},    {49, "49%", "icon_battery_40"},
+        {50, "50%", "icon_battery_60"}, {79, "79%", "icon_battery_60"},    {80, "80%", "icon_battery_80"},
+        {99, "99%", "icon_battery_80"}, {100, "100%", "icon_battery_100"}, {255, nullptr, "icon_battery_charging"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.level));
+        postBattery(2, c.level);
+        test::processEventsFor(5ms);
+        EXPECT_TRUE(home->batteryView->isVisible());
+        EXPECT_EQ(home->batteryText->isVisible(), c.text != nullptr);
+        if (c.text) {
+            EXPECT_EQ(home->batteryText->text(), c.text);
+        }
+        EXPECT_EQ(image(home->batteryIcon), c.icon);
+        EXPECT_EQ(image(home->batteryMode), "icon_battery_24ghz");
+    }
+    // 101..254 are ignored entirely.
+    postBattery(2, 42);
+    postBattery(2, 180);
+    test::processEventsFor(5ms);
+    EXPECT_EQ(home->qvBatteryValue(), 42);
+    EXPECT_EQ(home->batteryText->text(), "42%");
+    // A type or value that is not an integer changes nothing.
+    NotificationCenter::defaultCenter().post("WirelessBatteryValue",
+                                             NotificationDictionary{{"type", std::string("2")}, {"value", uint8_t{7}}});
+    test::processEventsFor(5ms);
+    EXPECT_EQ(home->qvBatteryValue(), 42);
+}
+
+TEST_F(HomeScreen, BatteryBadgeLinks) {
+    // The receiver alone leaves the badge hidden until its first battery report.
+    auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
+    test::processEventsFor(50ms);
+    EXPECT_FALSE(home->batteryView->isVisible());
+    receiver->sendBatteryReport(87);
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->batteryView->isVisible(); }));
+    EXPECT_EQ(home->batteryText->text(), "87%");
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_24ghz");
+
+    // A Bluetooth link shows its icon at once with the last level, and clears the 2.4 GHz status.
+    postWireless(HIDWirelessConnected, 1);
+    test::processEventsFor(5ms);
+    EXPECT_TRUE(home->qvBluetoothStatus());
+    EXPECT_FALSE(home->qv24GStatus());
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_bluetooth");
+    EXPECT_EQ(home->batteryText->text(), "87%");
+
+    // Both up: Bluetooth wins; Bluetooth gone: back to 2.4 GHz.
+    postBattery(2, 60);
+    test::processEventsFor(5ms);
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_bluetooth");
+    postWireless(HIDWirelessDisconnected, 11);
+    test::processEventsFor(5ms);
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_24ghz");
+
+    SimulatedHid::instance().unplug(receiver);
+    ASSERT_TRUE(test::processEventsUntil([&] { return !home->batteryView->isVisible(); }));
+    EXPECT_FALSE(home->qv24GStatus());
+}
