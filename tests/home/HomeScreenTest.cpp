@@ -93,13 +93,18 @@ class HomeScreen : public ::testing::Test {
         test::processEventsFor(50ms);
     }
 
-    // The usage reports that reached the server, decrypted.
+    // The usage reports that reached the server, decrypted. The main loop keeps turning meanwhile: the report
+    // goes out after the version read has come back to the main thread.
     std::vector<std::string> usageReports(size_t atLeast) {
-        EXPECT_TRUE(server.waitForRequests(atLeast));
         std::vector<std::string> out;
-        for (const auto& r : server.requests()) {
-            if (r.path == "/software/info") out.push_back(decrypt(r.header("token").value_or("")));
-        }
+        auto collect = [&] {
+            out.clear();
+            for (const auto& r : server.requests()) {
+                if (r.path == "/software/info") out.push_back(decrypt(r.header("token").value_or("")));
+            }
+            return out.size() >= atLeast;
+        };
+        EXPECT_TRUE(test::processEventsUntil(collect, 10s));
         return out;
     }
 
