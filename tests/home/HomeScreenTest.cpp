@@ -13,6 +13,7 @@
 #include "Views/Home/AppState.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Home/core/BTBattery.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "platform/NotificationCenter.h"
@@ -64,6 +65,8 @@ class HomeScreen : public ::testing::Test {
         SimulatedHid::instance().setActive(true);
         setenv("KEYLOOM_SERVER_URL", server.baseAddress().c_str(), 1);
         setenv("KEYLOOM_AES_KEY", kKey, 1);
+        // A simulated Bluetooth central with the keyboard "RA VER IV" connected (battery 80), or the real one.
+        if (simulateBluetooth()) setenv("KEYLOOM_SIMULATE", "bluetooth", 1);
         resetCurrentDevice();
         keyboardVersion().clear();
         window = std::make_unique<HomeWindowController>();
@@ -79,7 +82,10 @@ class HomeScreen : public ::testing::Test {
         SimulatedHid::instance().reset();
         unsetenv("KEYLOOM_SERVER_URL");
         unsetenv("KEYLOOM_AES_KEY");
+        unsetenv("KEYLOOM_SIMULATE");
     }
+
+    virtual bool simulateBluetooth() const { return false; }
 
     std::shared_ptr<SimulatedKeyboard> plugAndWait(std::shared_ptr<SimulatedKeyboard> kb) {
         const int before = accepted;
@@ -402,4 +408,22 @@ TEST_F(HomeScreen, BatteryBadgeLinks) {
     SimulatedHid::instance().unplug(receiver);
     ASSERT_TRUE(test::processEventsUntil([&] { return !home->batteryView->isVisible(); }));
     EXPECT_FALSE(home->qv24GStatus());
+}
+
+class HomeScreenBluetooth : public HomeScreen {
+  protected:
+    bool simulateBluetooth() const override { return true; }
+};
+
+// A Bluetooth link announcement shows the badge at once with the last level; the reader then finds the keyboard,
+// reads its level and the badge follows; the 9-second poll reads again.
+TEST_F(HomeScreenBluetooth, LinkAnnouncementReadsTheKeyboardsLevel) {
+    postWireless(HIDWirelessConnected, 1);
+    test::processEventsFor(1ms);
+    EXPECT_TRUE(home->batteryView->isVisible());
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_bluetooth");
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->qvBatteryValue() == 80; }));
+    EXPECT_EQ(home->batteryText->text(), "80%");
+    EXPECT_EQ(image(home->batteryIcon), "icon_battery_80");
+    EXPECT_TRUE(home->bluetoothBattery()->connectState);
 }

@@ -14,14 +14,7 @@
 #include "USB/HomeWatchList.h"
 #include "VelkorDevice/Quorvath.h"
 #include "Views/Home/AppState.h"
-#if __has_include("Views/Home/core/BTBattery.h")
 #include "Views/Home/core/BTBattery.h"
-#define KEYLOOM_HAS_BT 1
-#else
-namespace keyloom {
-class BTBattery {};
-}  // namespace keyloom
-#endif
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/Quorvath87KeyMap.h"
 #include "resources/KeyloomImages.h"
@@ -154,10 +147,8 @@ void HomeViewController::viewDidLoad() {
     deviceImage2->hide();
     batteryView->hide();
 
-#ifdef KEYLOOM_HAS_BT
-    bluetoothBattery_ = std::make_unique<BTBattery>();
-    bluetoothBattery_->centralManager = makeBluetoothCentral(bluetoothBattery_.get());
-#endif
+    bluetoothBattery_ = std::make_shared<BTBattery>();
+    bluetoothBattery_->centralManager = makeBluetoothCentral(bluetoothBattery_);
 
     batteryTimer_.setInterval(9000);
     batteryTimer_.start();
@@ -357,9 +348,7 @@ void HomeViewController::wirelessConnected(const Notification& note) {
             if (t == 1) {
                 qvBluetoothStatus_ = true;
                 qv24GStatus_ = false;
-#ifdef KEYLOOM_HAS_BT
                 if (bluetoothBattery_) bluetoothBattery_->checkBluetoothDevice();
-#endif
             } else if (t == 2) {
                 qv24GStatus_ = false;
             }
@@ -430,9 +419,7 @@ void HomeViewController::refreshWirelessUI() {
 
 void HomeViewController::batteryPoll() {
     if (!qvBluetoothStatus_ || !bluetoothBattery_) return;
-#ifdef KEYLOOM_HAS_BT
     bluetoothBattery_->readBatteryLevelIfConnected();
-#endif
 }
 
 }  // namespace keyloom

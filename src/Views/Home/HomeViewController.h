@@ -101,7 +101,7 @@ class HomeViewController : public QWidget {
     bool qvBluetoothStatus_ = false;
     bool qv24GStatus_ = false;
     int64_t qvBatteryValue_ = 100;
-    std::unique_ptr<BTBattery> bluetoothBattery_;
+    std::shared_ptr<BTBattery> bluetoothBattery_;
     std::unique_ptr<HIDDeviceMonitor> rfDeviceMonitor_;
     LoopThread monitorThread_;
     QTimer batteryTimer_;
