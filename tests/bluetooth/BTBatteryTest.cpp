@@ -5,6 +5,7 @@
 #include "Views/Home/core/BTBattery.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
+#include "platform/bluetooth/BlueZCentral.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "support/TestSupport.h"
 
@@ -248,6 +249,31 @@ TEST_F(BTBatteryTest, ReaderGoneBeforeTheAnswersArrive) {
     EXPECT_TRUE(weak.expired());
     settle();
     EXPECT_TRUE(posts.empty());
+}
+
+TEST_F(BTBatteryTest, CentralOfTheSystemFollowsTheSimulationList) {
+    const struct {
+        const char* list;
+        bool simulated;
+        size_t keyboards;
+    } cases[] = {
+        {nullptr, false, 0}, {"quorvath87", true, 0}, {"quorvath87, bluetooth", true, 1}, {"bluetooth", true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list ? c.list : "(unset)");
+        if (c.list)
+            setenv("KEYLOOM_SIMULATE", c.list, 1);
+        else
+            unsetenv("KEYLOOM_SIMULATE");
+        auto made = makeBluetoothCentral(battery);
+        auto simulated = std::dynamic_pointer_cast<SimulatedCentral>(made);
+        EXPECT_EQ(simulated != nullptr, c.simulated);
+        EXPECT_EQ(std::dynamic_pointer_cast<BlueZCentral>(made) != nullptr, !c.simulated);
+        if (simulated) {
+            EXPECT_EQ(simulated->state(), CentralState::poweredOn);
+            EXPECT_EQ(simulated->retrieveConnectedPeripherals({kBatteryServiceUUID}).size(), c.keyboards);
+        }
+    }
+    unsetenv("KEYLOOM_SIMULATE");
 }
 
 }  // namespace

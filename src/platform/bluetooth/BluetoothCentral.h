@@ -45,8 +45,8 @@ class BluetoothCentral {
     std::weak_ptr<CentralDelegate> delegate_;
 };
 
-// The central of this system: BlueZ on the system bus, or the simulated one with a connected keyboard when
-// KEYLOOM_SIMULATE is set.
+// The central of this system: BlueZ on the system bus; with KEYLOOM_SIMULATE set, a simulated central, powered on,
+// that has the keyboard "RA VER IV" connected when the list names "bluetooth".
 std::shared_ptr<BluetoothCentral> makeBluetoothCentral(std::weak_ptr<CentralDelegate> delegate);
 
 }  // namespace keyloom
