@@ -66,6 +66,7 @@ BENCHMARK(BM_ColourBlock)->Arg(2)->Arg(1)->ArgName("versionType");
 // Prints, after each run, our time per report as a share of the report's time on the wire.
 class WireShareReporter : public benchmark::ConsoleReporter {
   public:
+    WireShareReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

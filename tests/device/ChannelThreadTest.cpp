@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <thread>
 
 #include "ChannelBytes.h"
 #include "FakeHidDevice.h"
+#include "SimulatedDeviceTest.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "VelkorDevice/Quorvath.h"
 
@@ -16,8 +18,21 @@ using test::FakeHidDevice;
 
 constexpr int kRounds = 40;
 
+// True when a thread other than the caller can take the device's exchange lock right now.
+bool lockIsFree(const HidDeviceRef& device) {
+    return std::async(std::launch::async,
+                      [&] {
+                          std::unique_lock lock(device->exchangeLock(), std::try_to_lock);
+                          return lock.owns_lock();
+                      })
+        .get();
+}
+
+class ChannelThreadTest : public test::SimulatedDeviceTest {};
+
 // The home screen's version read on one thread and an editor's bulk writes on another, on the same keyboard:
 // each version read must be its set and its four gets back to back, each bulk write its reports back to back.
+// The device yields inside every transfer to give the other thread its chance.
 TEST(ChannelThreads, TwoFirstGenerationChannelsNeverInterleave) {
     auto device = std::make_shared<FakeHidDevice>(0xB57E);
     device->yieldInTransfers(true);
@@ -57,7 +72,6 @@ TEST(ChannelThreads, TwoFirstGenerationChannelsNeverInterleave) {
     EXPECT_EQ(writes, kRounds);
 }
 
-// Second generation: a command exchange keeps its pauses and read-back inside the lock against an upload.
 TEST(ChannelThreads, SecondGenerationExchangeAndUploadNeverInterleave) {
     auto device = std::make_shared<FakeHidDevice>(0x024F);
     device->yieldInTransfers(true);
@@ -65,7 +79,7 @@ TEST(ChannelThreads, SecondGenerationExchangeAndUploadNeverInterleave) {
     std::vector<uint8_t> command(65, 0);
     command[0] = 0x04;
     command[1] = 0x11;
-    std::vector<uint8_t> table = counting(780, 1);  // no block starts like a command
+    const std::vector<uint8_t> table = counting(780, 1);  // no block looks like the command
     {
         std::jthread commander([&] {
             MarrowinV2 channel(device, yieldingSleep);
@@ -79,20 +93,123 @@ TEST(ChannelThreads, SecondGenerationExchangeAndUploadNeverInterleave) {
     const auto transfers = device->transfers();
     ASSERT_EQ(transfers.size(), static_cast<size_t>(kRounds * 2 + kRounds / 4 * 10));
     for (size_t i = 0; i < transfers.size();) {
-        const bool isCommand = transfers[i].bytes.size() == 64 && transfers[i].bytes[1] == 0x11;
-        if (isCommand) {
+        if (transfers[i].bytes.size() == 64 && transfers[i].bytes[1] == 0x11) {
             ASSERT_LT(i + 1, transfers.size());
             EXPECT_FALSE(transfers[i + 1].isSet) << "at " << i + 1;
             i += 2;
             continue;
         }
         ASSERT_LE(i + 10, transfers.size());
-        for (size_t k = 0; k < 10; ++k)
-            EXPECT_EQ(transfers[i + k].bytes,
-                      std::vector<uint8_t>(table.begin() + 64 * k, table.begin() + 64 * (k + 1)))
-                << "at " << i + k;
+        for (size_t k = 0; k < 10; ++k) {
+            const auto begin = table.begin() + static_cast<std::ptrdiff_t>(64 * k);
+            EXPECT_EQ(transfers[i + k].bytes, std::vector<uint8_t>(begin, begin + 64)) << "at " << i + k;
+        }
         i += 10;
     }
+}
+
+// Holding each transfer of an exchange on the keyboard, no other thread can take the device's lock.
+TEST_F(ChannelThreadTest, EveryTransferOfAnExchangeRunsUnderTheDeviceLock) {
+    struct Case {
+        const char* name;
+        std::function<std::shared_ptr<SimulatedKeyboard>()> model;
+        std::function<void(const HidDeviceRef&)> exchange;
+        std::vector<size_t> held;
+    };
+    const std::vector<uint8_t> command = [] {
+        std::vector<uint8_t> c(65, 0);
+        c[0] = 0x04;
+        c[1] = 0x02;
+        return c;
+    }();
+    const std::vector<Case> cases = {
+        {"version read",
+         SimulatedKeyboard::quorvath87,
+         [](const HidDeviceRef& d) { Quorvath(d, 2).getVersion(); },
+         {1, 2, 5}},
+        {"key record",
+         SimulatedKeyboard::quorvath87,
+         [](const HidDeviceRef& d) { Quorvath(d, 2).setKeyDisable(41, 0); },
+         {1, 2, 42}},
+        {"colour block",
+         SimulatedKeyboard::quorvath91,
+         [](const HidDeviceRef& d) { Quorvath(d, 1).setBacklightData(counting(408), 408); },
+         {1, 58}},
+        {"second-generation exchange",
+         SimulatedKeyboard::marrowinv2_71,
+         [&](const HidDeviceRef& d) { MarrowinV2(d, [](auto) {}).sendDeviceData(command); },
+         {1, 2}},
+        {"second-generation upload",
+         SimulatedKeyboard::marrowinv2_71,
+         [](const HidDeviceRef& d) { MarrowinV2(d, [](auto) {}).sendDeviceData(counting(1280), 1216); },
+         {1, 18}},
+    };
+    for (const Case& c : cases) {
+        for (size_t n : c.held) {
+            SCOPED_TRACE(std::string(c.name) + ", transfer " + std::to_string(n));
+            auto kb = plug(c.model());
+            const HidDeviceRef device = kb->device();
+            kb->holdTransfer(n);
+            std::jthread worker([&] { c.exchange(device); });
+            ASSERT_TRUE(kb->waitForHeldTransfer());
+            EXPECT_FALSE(lockIsFree(device));
+            kb->releaseHeldTransfer();
+            worker.join();
+            EXPECT_TRUE(lockIsFree(device));
+        }
+    }
+}
+
+TEST_F(ChannelThreadTest, SecondGenerationPausesRunUnderTheDeviceLock) {
+    auto kb = plug(SimulatedKeyboard::marrowinv2_71());
+    const HidDeviceRef device = kb->device();
+    kb->setBusyReadBacks(1);
+    int pauses = 0;
+    int pausesUnderLock = 0;
+    MarrowinV2 channel(device, [&](std::chrono::milliseconds) {
+        ++pauses;
+        if (!lockIsFree(device)) ++pausesUnderLock;
+    });
+    std::vector<uint8_t> command(65, 0);
+    command[0] = 0x04;
+    command[1] = 0x13;
+    EXPECT_TRUE(channel.sendDeviceData(command));
+    EXPECT_TRUE(channel.sendDeviceData(counting(704), 704));
+    EXPECT_EQ(pauses, 4 + 10);
+    EXPECT_EQ(pausesUnderLock, pauses);
+}
+
+// The keyboard goes away while an upload waits on its third block: that block fails, the rest is not sent, and the
+// upload says so.
+TEST_F(ChannelThreadTest, UnplugDuringAnUploadStopsItWithFalse) {
+    auto kb = plug(SimulatedKeyboard::marrowinv2_71());
+    kb->holdTransfer(3);
+    bool result = true;
+    std::jthread worker(
+        [&, device = kb->device()] { result = MarrowinV2(device, [](auto) {}).sendDeviceData(counting(1280), 1216); });
+    ASSERT_TRUE(kb->waitForHeldTransfer());
+    kb->unplug();
+    kb->releaseHeldTransfer();
+    worker.join();
+    EXPECT_FALSE(result);
+    const auto transfers = kb->transfers();
+    ASSERT_EQ(transfers.size(), 3u);
+    EXPECT_EQ(transfers[2].status, kHidErrorNotAttached);
+}
+
+// A first-generation bulk write still makes every call after the keyboard went away, each failing at once.
+TEST_F(ChannelThreadTest, UnplugDuringABulkWriteGivesFalse) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->holdTransfer(10);
+    bool result = true;
+    std::jthread worker(
+        [&, device = kb->device()] { result = Quorvath(device, 2).setBacklightData(counting(408), 408); });
+    ASSERT_TRUE(kb->waitForHeldTransfer());
+    kb->unplug();
+    kb->releaseHeldTransfer();
+    worker.join();
+    EXPECT_FALSE(result);
+    EXPECT_EQ(kb->transfers().size(), 10u);  // calls on a removed handle never reach the keyboard
 }
 
 }  // namespace

@@ -1,37 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "ChannelBytes.h"
-#include "FakeHidDevice.h"
+#include "SimulatedDeviceTest.h"
 #include "VelkorDevice/Quorvath.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 
 namespace keyloom {
 namespace {
 
-using test::FakeHidDevice;
+using test::carriedBytes;
 using test::hex;
 
-constexpr int64_t kQuorvath87 = 0xB57E;
+class KeyRecordTest : public test::SimulatedDeviceTest {};
 
-struct Sent {
-    size_t reports = 0;
-    std::vector<uint8_t> record;  // the record bytes the reports carried
-    std::vector<std::vector<uint8_t>> raw;
-};
-
-// Reassembles what a bulk write carried, in the layout of versionType.
-Sent sent(const FakeHidDevice& device, int64_t versionType) {
-    Sent s;
-    for (const auto& t : device.transfers()) {
-        EXPECT_EQ(t.type, HidReportType::Output);
-        const size_t skip = (s.reports > 0 && versionType != 1) ? 2 : 1;
-        s.record.insert(s.record.end(), t.bytes.begin() + skip, t.bytes.end());
-        s.raw.push_back(t.bytes);
-        ++s.reports;
-    }
-    return s;
+// What the record writers sent, reassembled (253 bytes in the 7-then-6 layout).
+std::vector<uint8_t> sentRecord(const SimulatedKeyboard& kb, int64_t versionType = 2) {
+    return carriedBytes(kb.sentReports(HidReportType::Output), versionType == 1);
 }
 
 std::vector<uint8_t> record(const std::string& head, uint8_t fill, size_t size = 253) {
@@ -40,7 +27,7 @@ std::vector<uint8_t> record(const std::string& head, uint8_t fill, size_t size =
     return r;
 }
 
-TEST(KeyRecords, DefaultDisabledAndCombinationRecords) {
+TEST_F(KeyRecordTest, DefaultDisabledAndCombinationRecordsOnTheQuorvath87) {
     struct Case {
         const char* name;
         std::function<void(Quorvath&)> call;
@@ -49,13 +36,14 @@ TEST(KeyRecords, DefaultDisabledAndCombinationRecords) {
     const std::vector<Case> cases = {
         {"default, layout index 16", [](Quorvath& q) { q.setKeyDefaultValue(53, 0); }, record("FF 00 01 00", 0x00)},
         {"disabled Escape", [](Quorvath& q) { q.setKeyDisable(41, 0); }, record("FF 00 00 00", 0xFF)},
-        {"leftShift + a on Option (code map: 226 is slot 77)",
+        // The code map puts Option (226) in slot 77 and Left Command (227) in 78; the name map has them the other
+        // way round.
+        {"leftShift + a on Option",
          [](Quorvath& q) {
              q.setKeyNewValue(226, std::vector<int64_t>{225, 4}, 0, true);
          },
          record("FF 00 04 D0 01 E1 01 04 01 E1 80 04 80", 0x00)},
-        {"default of Left Command (code map: 227 is slot 78)", [](Quorvath& q) { q.setKeyDefaultValue(227, 0); },
-         record("FF 00 04 E0", 0x00)},
+        {"default of Left Command", [](Quorvath& q) { q.setKeyDefaultValue(227, 0); }, record("FF 00 04 E0", 0x00)},
         {"write false marks byte 1 only",
          [](Quorvath& q) {
              q.setKeyNewValue(226, std::vector<int64_t>{225, 4}, 0, false);
@@ -71,139 +59,158 @@ TEST(KeyRecords, DefaultDisabledAndCombinationRecords) {
         {"knob backward, profile 1: slot 90 + 91", [](Quorvath& q) { q.setKeyDefaultValue(253, 1); },
          record("FF 00 0B 50", 0x00)},
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto device = std::make_shared<FakeHidDevice>(kQuorvath87);
-        Quorvath channel(device, 2);
+        kb->clearTransfers();
         c.call(channel);
-        const Sent s = sent(*device, 2);
-        EXPECT_EQ(s.reports, 42u);
-        EXPECT_EQ(s.record, c.expected);
+        EXPECT_EQ(kb->sentReports(HidReportType::Output).size(), 42u);
+        EXPECT_EQ(sentRecord(*kb), c.expected);
     }
 }
 
-TEST(KeyRecords, CombinationReportsInBothLayouts) {
+TEST_F(KeyRecordTest, CombinationReportsInBothLayouts) {
     const std::vector<int64_t> shiftA{225, 4};
-    auto device = std::make_shared<FakeHidDevice>(kQuorvath87);
-    Quorvath channel(device, 2);
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     channel.setKeyNewValue(226, shiftA, 0, true);
-    Sent s = sent(*device, 2);
-    ASSERT_EQ(s.reports, 42u);
-    EXPECT_EQ(s.raw[0], hex("05 FF 00 04 D0 01 E1 01"));
-    EXPECT_EQ(s.raw[1], hex("05 00 04 01 E1 80 04 80"));
-    EXPECT_EQ(s.raw[2], hex("05 00 00 00 00 00 00 00"));
+    auto reports = kb->sentReports(HidReportType::Output);
+    ASSERT_EQ(reports.size(), 42u);
+    EXPECT_EQ(reports[0], hex("05 FF 00 04 D0 01 E1 01"));
+    EXPECT_EQ(reports[1], hex("05 00 04 01 E1 80 04 80"));
+    EXPECT_EQ(reports[2], hex("05 00 00 00 00 00 00 00"));
 
-    device = std::make_shared<FakeHidDevice>(kQuorvath87);
-    Quorvath seven(device, 1);
+    kb->clearTransfers();
+    Quorvath seven(kb->device(), 1);
     seven.setKeyNewValue(226, shiftA, 0, true);
-    s = sent(*device, 1);
-    ASSERT_EQ(s.reports, 36u);
-    EXPECT_EQ(s.raw[0], hex("05 FF 00 04 D0 01 E1 01"));
-    EXPECT_EQ(s.raw[1], hex("05 04 01 E1 80 04 80 00"));
+    reports = kb->sentReports(HidReportType::Output);
+    ASSERT_EQ(reports.size(), 36u);
+    EXPECT_EQ(reports[0], hex("05 FF 00 04 D0 01 E1 01"));
+    EXPECT_EQ(reports[1], hex("05 04 01 E1 80 04 80 00"));
 }
 
-TEST(KeyRecords, FlashAddresses) {
+TEST_F(KeyRecordTest, FlashAddressesOnEveryModel) {
     struct Case {
-        int64_t productId;
+        std::function<std::shared_ptr<SimulatedKeyboard>()> model;
+        const char* name;
         int64_t keyValue;
         int64_t profile;
-        const char* address;  // empty: none
+        const char* address;  // empty: none, and nothing is sent
     };
+    using K = SimulatedKeyboard;
     const std::vector<Case> cases = {
-        {0xB57E, 41, 0, "00 00"},   {0xB51F, 41, 1, "05 B0"},   // 91 slots per profile
-        {0xB57E, 226, 0, "04 D0"},  {0xB57E, 231, 0, "05 00"},  // rightWin shares rightAlt's slot 80
-        {0xB57E, 253, 44, "FF E0"}, {0xB57E, 41, 45, "FF F0"},  // slot 4095 = 45 * 91: the last one
-        {0xB57E, 58, 45, ""},                                   // slot 4096
-        {0xB57E, 100, 0, ""},                                   // not a key of the 87
-        {0xB57E, 41, -1, ""},       {0, 41, 0, ""},
-        {0xB20D, 41, 0, ""},
+        {K::quorvath87, "87: Option", 226, 0, "04 D0"},
+        {K::quorvath87, "87: Left Command", 227, 0, "04 E0"},
+        {K::quorvath87, "87: rightWin shares rightAlt's slot 80", 231, 0, "05 00"},
+        {K::quorvath87, "87: slot 4094", 253, 44, "FF E0"},
+        {K::quorvath87, "87: slot 4095 = 45 x 91, the last", 41, 45, "FF F0"},
+        {K::quorvath87, "87: slot 4096", 58, 45, ""},
+        {K::quorvath87, "87: no such key", 100, 0, ""},
+        {K::quorvath87, "87: negative profile", 41, -1, ""},
+        {K::quorvath87te, "87 TE: 91 keys per profile", 41, 1, "05 B0"},
+        {K::quorvath88, "88: Option", 226, 0, "04 E0"},
+        {K::quorvath88, "88: ISO backslash", 100, 0, "04 00"},
+        {K::quorvath88, "88: has no rightWin", 231, 0, ""},
+        {K::quorvath88te, "88 TE: knob backward, profile 2", 253, 2, "11 30"},
+        {K::quorvath91, "91: F10, profile 1", 67, 1, "06 90"},
+        {K::quorvath91, "91: has no menu key", 101, 0, ""},
+        {K::quorvath91te, "91 TE: rightWin, profile 1", 231, 1, "0A F0"},
+        {K::quorvath91te, "91 TE: Option shares slot 80", 226, 0, "05 00"},
+        {[] { return K::firstGeneration(0x1234, "Other"); }, "unknown product id", 41, 0, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.productId) + "/" + std::to_string(c.keyValue) + "/" + std::to_string(c.profile));
-        auto device = std::make_shared<FakeHidDevice>(c.productId);
-        Quorvath channel(device, 2);
+        SCOPED_TRACE(c.name);
+        auto kb = plug(c.model());
+        Quorvath channel(kb->device(), 2);
         uint8_t a1 = 0xAA;
         uint8_t a2 = 0xBB;
         const bool found = channel.getKeyFlashAddress(c.keyValue, c.profile, a1, a2);
+        channel.setKeyDefaultValue(c.keyValue, c.profile);
+        const auto reports = kb->sentReports(HidReportType::Output);
         if (std::string(c.address).empty()) {
             EXPECT_FALSE(found);
             EXPECT_EQ(a1, 0xAA);  // untouched
             EXPECT_EQ(a2, 0xBB);
+            EXPECT_TRUE(reports.empty());
         } else {
             ASSERT_TRUE(found);
             EXPECT_EQ((std::vector<uint8_t>{a1, a2}), hex(c.address));
+            ASSERT_EQ(reports.size(), 42u);
+            EXPECT_EQ(reports[0], hex(std::string("05 FF 00 ") + c.address + " 00 00 00"));
         }
     }
 }
 
-TEST(KeyRecords, NothingIsSentWithoutAnAddressOrForACombinationThatDoesNotFit) {
+TEST_F(KeyRecordTest, NothingIsSentWithoutAProductIdOrForACombinationThatDoesNotFit) {
     const std::vector<int64_t> sixtyTwo(62, 4);
     const std::vector<int64_t> sixtyOne(61, 4);
     const std::vector<int64_t> sixtyThree(63, 4);
     struct Case {
         const char* name;
-        int64_t productId;
         int64_t versionType;
         std::function<void(Quorvath&)> call;
         bool sends;
     };
     const std::vector<Case> cases = {
-        // Without a product id the record would land on Escape of profile 0.
-        {"unknown product id, default", 0, 2, [](Quorvath& q) { q.setKeyDefaultValue(41, 0); }, false},
-        {"unknown product id, disable", 0x1234, 2, [](Quorvath& q) { q.setKeyDisable(41, 0); }, false},
-        {"unknown product id, combination", 0, 2,
-         [](Quorvath& q) { q.setKeyNewValue(41, std::vector<int64_t>{4}, 0, true); }, false},
-        {"key not on the model", kQuorvath87, 2, [](Quorvath& q) { q.setKeyDisable(100, 0); }, false},
-        {"slot beyond the flash", kQuorvath87, 2, [](Quorvath& q) { q.setKeyDefaultValue(41, 46); }, false},
-        {"code above 255", kQuorvath87, 2,
+        {"code above 255", 2,
          [](Quorvath& q) {
              q.setKeyNewValue(41, std::vector<int64_t>{225, 300}, 0, true);
          },
          false},
-        {"negative code", kQuorvath87, 2, [](Quorvath& q) { q.setKeyNewValue(41, std::vector<int64_t>{-1}, 0, true); },
-         false},
-        {"62 codes fit the 7-then-6 layout", kQuorvath87, 2,
-         [&](Quorvath& q) { q.setKeyNewValue(41, sixtyTwo, 0, true); }, true},
-        {"63 codes do not", kQuorvath87, 2, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyThree, 0, true); }, false},
-        {"61 codes fit the 7-byte layout", kQuorvath87, 1,
-         [&](Quorvath& q) { q.setKeyNewValue(41, sixtyOne, 0, true); }, true},
+        {"negative code", 2, [](Quorvath& q) { q.setKeyNewValue(41, std::vector<int64_t>{-1}, 0, true); }, false},
+        {"62 codes fit the 7-then-6 layout", 2, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyTwo, 0, true); }, true},
+        {"63 codes do not", 2, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyThree, 0, true); }, false},
+        {"61 codes fit the 7-byte layout", 1, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyOne, 0, true); }, true},
         // Its last release mark would be at offset 252, which that layout does not send.
-        {"62 codes do not", kQuorvath87, 1, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyTwo, 0, true); }, false},
+        {"62 codes do not", 1, [&](Quorvath& q) { q.setKeyNewValue(41, sixtyTwo, 0, true); }, false},
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto device = std::make_shared<FakeHidDevice>(c.productId);
-        Quorvath channel(device, c.versionType);
+        kb->clearTransfers();
+        Quorvath channel(kb->device(), c.versionType);
         c.call(channel);
-        EXPECT_EQ(device->transfers().empty(), !c.sends);
+        EXPECT_EQ(kb->transfers().empty(), !c.sends);
     }
+
+    // Without its product id the channel cannot tell the model; the record would otherwise land on Escape.
+    auto anonymous = SimulatedKeyboard::quorvath87();
+    anonymous->setProperty("ProductID", std::monostate{});
+    plug(anonymous);
+    Quorvath channel(anonymous->device(), 2);
+    channel.setKeyDefaultValue(41, 0);
+    channel.setKeyDisable(226, 0);
+    channel.setKeyNewValue(226, std::vector<int64_t>{4}, 0, true);
+    EXPECT_TRUE(anonymous->transfers().empty());
 }
 
-TEST(KeyRecords, SixtyTwoCodesEndWithTheLastReleaseAtOffset252) {
-    auto device = std::make_shared<FakeHidDevice>(kQuorvath87);
-    Quorvath channel(device, 2);
+TEST_F(KeyRecordTest, SixtyTwoCodesEndWithTheLastReleaseAtOffset252) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     std::vector<int64_t> codes(62);
     for (size_t i = 0; i < codes.size(); ++i) codes[i] = static_cast<int64_t>(4 + i);
     channel.setKeyNewValue(41, codes, 0, true);
-    const Sent s = sent(*device, 2);
-    ASSERT_EQ(s.record.size(), 253u);
-    EXPECT_EQ(s.record[5], 4);
-    EXPECT_EQ(s.record[6], 0x01);
-    EXPECT_EQ(s.record[5 + 2 * 62], 4);  // releases restart with the first code
-    EXPECT_EQ(s.record[251], 65);
-    EXPECT_EQ(s.record[252], 0x80);
+    const auto sent = sentRecord(*kb);
+    ASSERT_EQ(sent.size(), 253u);
+    EXPECT_EQ(sent[5], 4);
+    EXPECT_EQ(sent[6], 0x01);
+    EXPECT_EQ(sent[5 + 2 * 62], 4);  // releases start again with the first code
+    EXPECT_EQ(sent[251], 65);
+    EXPECT_EQ(sent[252], 0x80);
 }
 
 // The address comes from the channel's own model, whatever keyboard is current.
-TEST(KeyRecords, SlotComesFromTheChannelsOwnModelNotTheCurrentDevice) {
+TEST_F(KeyRecordTest, SlotComesFromTheChannelsOwnModelNotTheCurrentDevice) {
     const KeyNameMap otherNames{{"leftAlt", nameRow(226, "Alt", "Alt", 3)}};
     const KeyCodeMap otherCodes{{226, codeRow("leftAlt", "Alt", "Alt", 3)}};
     setCurrentKeyMaps(otherNames, otherCodes);
-    auto device = std::make_shared<FakeHidDevice>(kQuorvath87);
-    Quorvath channel(device, 2);
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     channel.setKeyDefaultValue(226, 0);
     resetCurrentDevice();
-    EXPECT_EQ(sent(*device, 2).raw.at(0), hex("05 FF 00 04 D0 00 00 00"));
+    ASSERT_FALSE(kb->sentReports(HidReportType::Output).empty());
+    EXPECT_EQ(kb->sentReports(HidReportType::Output)[0], hex("05 FF 00 04 D0 00 00 00"));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ChannelBytes.h"
-#include "FakeHidDevice.h"
+#include "SimulatedDeviceTest.h"
 #include "VelkorDevice/MarrowinV2.h"
 
 namespace keyloom {
@@ -11,13 +11,13 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::counting;
-using test::FakeHidDevice;
-using test::hex;
+using test::Dir;
 
-struct Bench {
-    std::shared_ptr<FakeHidDevice> device = std::make_shared<FakeHidDevice>(0x024F);
+class MarrowinV2Test : public test::SimulatedDeviceTest {
+  protected:
+    std::shared_ptr<SimulatedKeyboard> kb = plug(SimulatedKeyboard::marrowinv2_71());
     std::vector<std::chrono::milliseconds> pauses;
-    MarrowinV2 channel{device, [this](std::chrono::milliseconds d) { pauses.push_back(d); }};
+    MarrowinV2 channel{kb->device(), [this](std::chrono::milliseconds d) { pauses.push_back(d); }};
 };
 
 // A 65-byte command as the editor builds it: 04 18 ..., byte 3 = 00, and a byte 64 that must never go out.
@@ -30,63 +30,55 @@ std::vector<uint8_t> command() {
     return data;
 }
 
-std::vector<uint8_t> reply(uint8_t byte3) {
-    std::vector<uint8_t> r(64, 0);
-    r[0] = 0x04;
-    r[3] = byte3;
-    return r;
+std::vector<uint8_t> first64(const std::vector<uint8_t>& data) {
+    return {data.begin(), data.begin() + 64};
 }
 
-TEST(MarrowinV2Exchange, SendThenReadBack) {
-    Bench b;
-    b.device->queueReply(reply(0x00));
+TEST_F(MarrowinV2Test, ExchangeSendsThenReadsBack) {
     const auto data = command();
-    EXPECT_TRUE(b.channel.sendDeviceData(data));
+    EXPECT_TRUE(channel.sendDeviceData(data));
 
-    const auto transfers = b.device->transfers();
+    const auto transfers = kb->transfers();
     ASSERT_EQ(transfers.size(), 2u);
-    EXPECT_TRUE(transfers[0].isSet);
-    EXPECT_EQ(transfers[0].type, HidReportType::Feature);
-    EXPECT_EQ(transfers[0].reportId, 4);
-    EXPECT_EQ(transfers[0].bytes, std::vector<uint8_t>(data.begin(), data.begin() + 64));
-    EXPECT_FALSE(transfers[1].isSet);
+    EXPECT_EQ(transfers[0], (SimulatedKeyboard::Transfer{Dir::Set, HidReportType::Feature, 4, first64(data)}));
+    EXPECT_EQ(transfers[1].direction, Dir::Get);
     EXPECT_EQ(transfers[1].type, HidReportType::Feature);
     EXPECT_EQ(transfers[1].reportId, 4);
-    EXPECT_EQ(b.pauses, (std::vector<std::chrono::milliseconds>{10ms, 10ms}));
+    EXPECT_EQ(pauses, (std::vector<std::chrono::milliseconds>{10ms, 10ms}));
 }
 
-TEST(MarrowinV2Exchange, BusyReplyGivesExactlyOneResendOfTheUnchangedCommand) {
+TEST_F(MarrowinV2Test, BusyReplyGivesExactlyOneResendOfTheUnchangedCommand) {
     struct Case {
         const char* name;
-        std::vector<size_t> failing;
+        size_t failing;  // 0: none
         bool result;
         size_t transfers;
     };
     const std::vector<Case> cases = {
-        {"second reply busy too: no further resend", {}, true, 4},
-        {"resend fails", {3}, false, 3},
-        {"second read fails", {4}, false, 4},
+        {"second reply busy too: no further resend", 0, true, 4},
+        {"resend fails", 3, false, 3},
+        {"second read fails", 4, false, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Bench b;
-        b.device->queueReply(reply(0xFF));
-        b.device->queueReply(reply(0xFF));
-        for (size_t n : c.failing) b.device->failTransfer(n);
+        kb->clearTransfers();
+        pauses.clear();
+        kb->setBusyReadBacks(2);
+        if (c.failing) kb->failTransfer(c.failing);
         const auto data = command();
-        EXPECT_EQ(b.channel.sendDeviceData(data), c.result);
+        EXPECT_EQ(channel.sendDeviceData(data), c.result);
 
-        const auto transfers = b.device->transfers();
+        const auto transfers = kb->transfers();
         ASSERT_EQ(transfers.size(), c.transfers);
-        const std::vector<uint8_t> sent(data.begin(), data.begin() + 64);
-        EXPECT_EQ(transfers[0].bytes, sent);
-        EXPECT_TRUE(transfers[2].isSet);
-        EXPECT_EQ(transfers[2].bytes, sent);  // full 64 bytes, the caller's own, byte 64 never
-        EXPECT_EQ(b.pauses.size(), c.transfers);
+        EXPECT_EQ(transfers[1].bytes.at(3), 0xFF);
+        EXPECT_EQ(transfers[2].direction, Dir::Set);
+        EXPECT_EQ(transfers[2].bytes, first64(data));  // all 64 bytes, the caller's own; byte 64 never
+        EXPECT_EQ(pauses.size(), c.transfers);
+        kb->setBusyReadBacks(0);
     }
 }
 
-TEST(MarrowinV2Exchange, FailuresBeforeTheResend) {
+TEST_F(MarrowinV2Test, FailuresBeforeTheResend) {
     struct Case {
         const char* name;
         size_t failing;
@@ -101,23 +93,22 @@ TEST(MarrowinV2Exchange, FailuresBeforeTheResend) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Bench b;
-        b.device->failTransfer(c.failing);
+        kb->clearTransfers();
+        kb->failTransfer(c.failing);
         auto data = command();
         data[3] = c.commandByte3;
-        EXPECT_FALSE(b.channel.sendDeviceData(data));
-        EXPECT_EQ(b.device->transfers().size(), c.transfers);
+        EXPECT_FALSE(channel.sendDeviceData(data));
+        EXPECT_EQ(kb->transfers().size(), c.transfers);
     }
 }
 
-TEST(MarrowinV2Exchange, ShortCommandSendsNothing) {
-    Bench b;
-    EXPECT_FALSE(b.channel.sendDeviceData(counting(63)));
-    EXPECT_TRUE(b.device->transfers().empty());
-    EXPECT_TRUE(b.pauses.empty());
+TEST_F(MarrowinV2Test, ShortCommandSendsNothing) {
+    EXPECT_FALSE(channel.sendDeviceData(counting(63)));
+    EXPECT_TRUE(kb->transfers().empty());
+    EXPECT_TRUE(pauses.empty());
 }
 
-TEST(MarrowinV2Upload, SendsAllButTheLastBlockThatLengthCovers) {
+TEST_F(MarrowinV2Test, UploadSendsAllButTheLastBlockThatLengthCovers) {
     struct Case {
         int64_t length;
         size_t dataSize;
@@ -126,50 +117,60 @@ TEST(MarrowinV2Upload, SendsAllButTheLastBlockThatLengthCovers) {
     for (const Case c :
          {Case{64, 64, 0}, Case{127, 127, 0}, Case{130, 130, 1}, Case{704, 780, 10}, Case{1216, 1280, 18}}) {
         SCOPED_TRACE(c.length);
-        Bench b;
+        kb->clearTransfers();
+        pauses.clear();
         std::vector<uint8_t> data = counting(c.dataSize);
-        if (c.dataSize > 64) data[64] = 0x00;  // a block that starts with 0 still goes out whole
-        EXPECT_TRUE(b.channel.sendDeviceData(data, c.length));
+        if (c.dataSize > 64) data[64] = 0x00;  // a block that starts with 0 still goes out whole, under id 4
+        EXPECT_TRUE(channel.sendDeviceData(data, c.length));
 
-        const auto transfers = b.device->transfers();
+        const auto transfers = kb->transfers();
         ASSERT_EQ(transfers.size(), c.blocks);
         for (size_t i = 0; i < c.blocks; ++i) {
-            EXPECT_TRUE(transfers[i].isSet);
-            EXPECT_EQ(transfers[i].type, HidReportType::Feature);
-            EXPECT_EQ(transfers[i].reportId, 4);
-            EXPECT_EQ(transfers[i].bytes, std::vector<uint8_t>(data.begin() + 64 * i, data.begin() + 64 * (i + 1)));
+            const auto begin = data.begin() + static_cast<std::ptrdiff_t>(64 * i);
+            EXPECT_EQ(transfers[i], (SimulatedKeyboard::Transfer{Dir::Set, HidReportType::Feature, 4,
+                                                                 std::vector<uint8_t>(begin, begin + 64)}));
         }
-        EXPECT_EQ(b.pauses.size(), c.blocks);
+        EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>(c.blocks, 10ms));
     }
 }
 
-TEST(MarrowinV2Upload, AFailedBlockStopsTheUploadAndIsReported) {
-    Bench b;
-    b.device->failTransfer(3);
-    EXPECT_FALSE(b.channel.sendDeviceData(counting(780), 704));
-    EXPECT_EQ(b.device->transfers().size(), 3u);
+TEST_F(MarrowinV2Test, UploadKeepsTheKeyTablesEndMarkerInTheLastBlock) {
+    std::vector<uint8_t> table(780, 0);
+    table[638] = 0xAA;
+    table[639] = 0x55;
+    EXPECT_TRUE(channel.sendDeviceData(table, 704));
+    const auto reports = kb->sentReports(HidReportType::Feature);
+    ASSERT_EQ(reports.size(), 10u);
+    EXPECT_EQ(reports.back()[62], 0xAA);
+    EXPECT_EQ(reports.back()[63], 0x55);
 }
 
-TEST(MarrowinV2Upload, RefusesLengthsAndDataThatDoNotHoldTheBlocks) {
+TEST_F(MarrowinV2Test, AFailedBlockStopsTheUploadAndIsReported) {
+    kb->failTransfer(3);
+    EXPECT_FALSE(channel.sendDeviceData(counting(780), 704));
+    EXPECT_EQ(kb->transfers().size(), 3u);
+}
+
+TEST_F(MarrowinV2Test, UploadRefusesLengthsAndDataThatDoNotHoldTheBlocks) {
     struct Case {
         int64_t length;
         size_t dataSize;
     };
     for (const Case c : {Case{63, 780}, Case{-64, 780}, Case{704, 639}, Case{1216, 1000}}) {
         SCOPED_TRACE(c.length);
-        Bench b;
-        EXPECT_FALSE(b.channel.sendDeviceData(counting(c.dataSize), c.length));
-        EXPECT_TRUE(b.device->transfers().empty());
+        EXPECT_FALSE(channel.sendDeviceData(counting(c.dataSize), c.length));
+        EXPECT_TRUE(kb->transfers().empty());
     }
-    Bench b;  // exactly the blocks that are sent is enough
-    EXPECT_TRUE(b.channel.sendDeviceData(counting(640), 704));
-    EXPECT_EQ(b.device->transfers().size(), 10u);
+    EXPECT_TRUE(channel.sendDeviceData(counting(640), 704));  // exactly the blocks that are sent is enough
+    EXPECT_EQ(kb->transfers().size(), 10u);
 }
 
-TEST(MarrowinV2Upload, ProductIdComesFromTheDevice) {
-    Bench b;
-    EXPECT_EQ(b.channel.productId(), 0x024F);
-    EXPECT_EQ(b.channel.deviceStatus(), 1);
+TEST_F(MarrowinV2Test, UnpluggedKeyboardFailsCleanly) {
+    kb->unplug();
+    EXPECT_FALSE(channel.sendDeviceData(command()));
+    EXPECT_FALSE(channel.sendDeviceData(counting(780), 704));
+    EXPECT_TRUE(kb->transfers().empty());
+    EXPECT_EQ(channel.productId(), 0x024F);  // properties stay readable after removal
 }
 
 }  // namespace

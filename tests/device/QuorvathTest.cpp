@@ -4,27 +4,18 @@
 #include <memory>
 
 #include "ChannelBytes.h"
-#include "FakeHidDevice.h"
+#include "SimulatedDeviceTest.h"
 #include "VelkorDevice/Quorvath.h"
 
 namespace keyloom {
 namespace {
 
+using test::carriedBytes;
 using test::counting;
-using test::FakeHidDevice;
+using test::Dir;
 using test::hex;
 
-std::vector<uint8_t> padded(const std::string& text, size_t size) {
-    std::vector<uint8_t> bytes(text.begin(), text.end());
-    bytes.resize(size, 0);
-    return bytes;
-}
-
-// Queues a 32-byte version answer as four 8-byte replies.
-void queueVersion(FakeHidDevice& device, const std::vector<uint8_t>& answer) {
-    for (size_t i = 0; i < 4; ++i)
-        device.queueReply(std::vector<uint8_t>(answer.begin() + 8 * i, answer.begin() + 8 * (i + 1)));
-}
+class QuorvathTest : public test::SimulatedDeviceTest {};
 
 struct CommandCase {
     const char* name;
@@ -32,7 +23,7 @@ struct CommandCase {
     const char* bytes;  // empty: nothing may be sent
 };
 
-TEST(QuorvathCommands, SendExactFeatureReportsAndRefuseValuesThatDoNotFit) {
+TEST_F(QuorvathTest, CommandsSendExactFeatureReportsAndRefuseValuesThatDoNotFit) {
     const std::vector<CommandCase> cases = {
         {"reset", [](Quorvath& q) { q.resetKeyboard(); }, "05 F6 00 00 00 00 00 00"},
         {"report rate 8", [](Quorvath& q) { q.setKeyboardReport(8); }, "05 F7 08 00 00 00 00 00"},
@@ -45,144 +36,165 @@ TEST(QuorvathCommands, SendExactFeatureReportsAndRefuseValuesThatDoNotFit) {
         {"usb sleep -1", [](Quorvath& q) { q.setUSBSleepTime(-1); }, ""},
         {"wireless 60 600", [](Quorvath& q) { q.setWirelessSleepTime(60, 600); }, "05 FE 0E 02 00 3C 02 58"},
         {"wireless 0 65535", [](Quorvath& q) { q.setWirelessSleepTime(0, 65535); }, "05 FE 0E 02 00 00 FF FF"},
-        {"wireless light too long", [](Quorvath& q) { q.setWirelessSleepTime(65536, 600); }, ""},
+        {"wireless light-off too long", [](Quorvath& q) { q.setWirelessSleepTime(65536, 600); }, ""},
         {"wireless sleep negative", [](Quorvath& q) { q.setWirelessSleepTime(60, -600); }, ""},
         {"raw command: first 8 bytes only", [](Quorvath& q) { q.sendDeviceData(hex("05 FE 00 02 01 00 00 00 99")); },
          "05 FE 00 02 01 00 00 00"},
         {"raw command too short", [](Quorvath& q) { q.sendDeviceData(hex("05 FE 00 02 01 00 00")); }, ""},
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.name);
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        Quorvath channel(device, 2);
+        kb->clearTransfers();
         c.call(channel);
-        const auto transfers = device->transfers();
+        const auto transfers = kb->transfers();
         if (std::string(c.bytes).empty()) {
             EXPECT_TRUE(transfers.empty());
             continue;
         }
         ASSERT_EQ(transfers.size(), 1u);
-        EXPECT_TRUE(transfers[0].isSet);
-        EXPECT_EQ(transfers[0].type, HidReportType::Feature);
-        EXPECT_EQ(transfers[0].reportId, 5);
-        EXPECT_EQ(transfers[0].bytes, hex(c.bytes));
+        EXPECT_EQ(transfers[0], (SimulatedKeyboard::Transfer{Dir::Set, HidReportType::Feature, 5, hex(c.bytes)}));
     }
 }
 
-TEST(QuorvathCommands, StatusZeroSendsNothing) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    Quorvath channel(device, 2);
+TEST_F(QuorvathTest, StatusZeroSendsNothing) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
     channel.setDeviceStatus(0);
     channel.resetKeyboard();
     channel.setUSBSleepTime(10);
+    EXPECT_FALSE(channel.sendDeviceData(hex("05 FE 00 02 01 00 00 00")));
     EXPECT_EQ(channel.getVersion(), "Quorvath");
     EXPECT_FALSE(channel.getDeviceData(hex("05 FA 00 00 00 00 00 00"), 8).has_value());
     EXPECT_FALSE(channel.sendDeviceData(counting(256), 256));
     EXPECT_FALSE(channel.setBacklightData(counting(408), 408));
-    EXPECT_TRUE(device->transfers().empty());
+    channel.setKeyDisable(41, 0);
+    EXPECT_TRUE(kb->transfers().empty());
 }
 
-TEST(QuorvathCommands, ProductIdIsReadOnceAndOnlyWhenItIsAnExactInteger) {
-    const std::vector<std::pair<HidPropertyValue, int64_t>> cases = {
-        {int64_t{0xB58F}, 0xB58F}, {double{47550.0}, 47550}, {double{1.5}, 0}, {std::string("B57E"), 0}, {{}, 0}};
-    for (const auto& [value, expected] : cases) {
-        auto device = std::make_shared<FakeHidDevice>();
-        device->setProperty("ProductID", value);
-        EXPECT_EQ(Quorvath(device, 2).productId(), expected);
-    }
+TEST_F(QuorvathTest, ProductIdCountsOnlyWhenItIsAnExactInteger) {
+    const auto productIdWith = [](HidPropertyValue value) {
+        auto kb = SimulatedKeyboard::quorvath87();
+        kb->setProperty("ProductID", std::move(value));
+        plug(kb);
+        return Quorvath(kb->device(), 2).productId();
+    };
+    EXPECT_EQ(productIdWith(int64_t{0xB58F}), 0xB58F);
+    EXPECT_EQ(productIdWith(47550.0), 47550);
+    EXPECT_EQ(productIdWith(1.5), 0);
+    EXPECT_EQ(productIdWith(std::string("B57E")), 0);
+    EXPECT_EQ(productIdWith(std::monostate{}), 0);
 }
 
-TEST(QuorvathVersion, OneSetThenFourGetsAndTrailingNulsTrimmed) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    queueVersion(*device, padded("V1.0", 32));
-    Quorvath channel(device, 2);
+TEST_F(QuorvathTest, VersionReadIsOneSetThenFourGets) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->setFirmwareVersion("V1.0");
+    Quorvath channel(kb->device(), 2);
     EXPECT_EQ(channel.getVersion(), "V1.0");
     EXPECT_EQ(channel.versionType(), 2);
 
-    const auto transfers = device->transfers();
+    const auto transfers = kb->transfers();
     ASSERT_EQ(transfers.size(), 5u);
-    EXPECT_TRUE(transfers[0].isSet);
-    EXPECT_EQ(transfers[0].bytes, hex("05 F4 00 00 00 00 00 00"));
+    EXPECT_EQ(transfers[0],
+              (SimulatedKeyboard::Transfer{Dir::Set, HidReportType::Feature, 5, hex("05 F4 00 00 00 00 00 00")}));
+    std::vector<uint8_t> answer;
     for (size_t i = 1; i < 5; ++i) {
-        EXPECT_FALSE(transfers[i].isSet);
+        EXPECT_EQ(transfers[i].direction, Dir::Get);
         EXPECT_EQ(transfers[i].type, HidReportType::Feature);
         EXPECT_EQ(transfers[i].reportId, 5);
+        EXPECT_EQ(transfers[i].bytes.size(), 8u);
+        answer.insert(answer.end(), transfers[i].bytes.begin(), transfers[i].bytes.end());
     }
+    EXPECT_EQ(answer.size(), 32u);  // "V1.0" and 28 NULs, trimmed away
 }
 
-TEST(QuorvathVersion, TextDecoding) {
-    const std::vector<std::pair<std::vector<uint8_t>, std::string>> cases = {
-        {padded(std::string("\0\0A\0B", 5), 32), std::string("A\0B", 3)},  // only the ends are trimmed
-        {padded("\xFF"
-                "V2",
-                32),
+TEST_F(QuorvathTest, VersionTextDecoding) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string("\0\0A\0B", 5), std::string("A\0B", 3)},  // only the ends are trimmed
+        {"\xFF"
+         "V2",
          "\xEF\xBF\xBD"
          "V2"},  // invalid UTF-8 becomes U+FFFD
-        {padded("", 32), ""},
+        {"", ""},
     };
-    for (const auto& [answer, text] : cases) {
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        queueVersion(*device, answer);
-        EXPECT_EQ(Quorvath(device, 2).getVersion(), text);
+    for (const auto& [firmware, text] : cases) {
+        auto kb = plug(SimulatedKeyboard::quorvath87());
+        kb->setFirmwareVersion(firmware);
+        EXPECT_EQ(Quorvath(kb->device(), 2).getVersion(), text);
     }
 }
 
-TEST(QuorvathVersion, Firmware180905SwitchesToSevenBytesPerReport) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    queueVersion(*device, padded("QV-xx180905yy", 32));
-    Quorvath channel(device, 2);
+TEST_F(QuorvathTest, Firmware180905SwitchesToSevenBytesPerReport) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->setFirmwareVersion("QV-xx180905yy");
+    Quorvath channel(kb->device(), 2);
     EXPECT_EQ(channel.getVersion(), "QV-xx180905yy");
     EXPECT_EQ(channel.versionType(), 1);
+    kb->clearTransfers();
     EXPECT_TRUE(channel.sendDeviceData(counting(256), 256));
-    EXPECT_EQ(device->transfers().size(), 5u + 36u);
+    EXPECT_EQ(kb->sentReports(HidReportType::Output).size(), 36u);
 }
 
-TEST(QuorvathVersion, FailedReadGivesQuorvathAndKeepsTheSevenThenSixLayout) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    queueVersion(*device, padded("180905", 32));
-    device->failTransfer(4);  // the third get
-    Quorvath channel(device, 2);
+TEST_F(QuorvathTest, FailedVersionReadGivesQuorvathAndKeepsTheSevenThenSixLayout) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->setFirmwareVersion("180905");
+    kb->failTransfer(4);  // the third get
+    Quorvath channel(kb->device(), 2);
     EXPECT_EQ(channel.getVersion(), "Quorvath");
     EXPECT_EQ(channel.versionType(), 2);
-    EXPECT_EQ(device->transfers().size(), 4u);  // the fourth get is not made
+    EXPECT_EQ(kb->transfers().size(), 4u);  // no fourth get
+    kb->clearTransfers();
     EXPECT_TRUE(channel.sendDeviceData(counting(256), 256));
-    EXPECT_EQ(device->transfers().size(), 4u + 42u);
+    EXPECT_EQ(kb->sentReports(HidReportType::Output).size(), 42u);
 }
 
-TEST(QuorvathRead, ReadCountFollowsSize) {
+TEST_F(QuorvathTest, ReadCountFollowsSize) {
     struct Case {
         int64_t size;
         size_t gets;
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->setLightingState(hex("01 02 03 04 05 06"));
+    Quorvath channel(kb->device(), 2);
     for (const Case c : {Case{8, 1}, Case{32, 4}, Case{5, 0}, Case{0, 0}, Case{15, 1}}) {
         SCOPED_TRACE(c.size);
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        Quorvath channel(device, 2);
+        kb->clearTransfers();
         const auto result = channel.getDeviceData(hex("05 FA 00 00 00 00 00 00"), c.size);
         ASSERT_TRUE(result.has_value());  // an empty read is an empty buffer, not none
         EXPECT_EQ(result->size(), 8 * c.gets);
-        EXPECT_EQ(device->transfers().size(), 1 + c.gets);
+        EXPECT_EQ(kb->transfers().size(), 1 + c.gets);
+        if (c.gets == 1) {
+            EXPECT_EQ(*result, hex("05 FA 01 02 03 04 05 06"));
+        }
     }
 }
 
-TEST(QuorvathRead, ReplyBytesAreAppendedAndAShortReplyKeepsOnlyWhatArrived) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    device->queueReply(hex("05 FA 01 02 03 04 05 06"));
-    device->queueReply(hex("05 FA 07"));
-    Quorvath channel(device, 2);
-    const auto result = channel.getDeviceData(hex("05 FA 00 00 00 00 00 00"), 16);
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, hex("05 FA 01 02 03 04 05 06 05 FA 07"));
-}
+TEST_F(QuorvathTest, ReadAppendsWhatEachGetBroughtAndFailsWhole) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    kb->queueReply(hex("05 FA 01 02 03 04 05 06"));
+    kb->queueReply(hex("05 FA 07"));
+    Quorvath channel(kb->device(), 2);
+    EXPECT_EQ(channel.getDeviceData(hex("05 FA 00 00 00 00 00 00"), 16), hex("05 FA 01 02 03 04 05 06 05 FA 07"));
 
-TEST(QuorvathRead, AnyFailedTransferGivesNone) {
     for (size_t failing : {1u, 2u, 4u}) {
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        device->failTransfer(failing);
-        Quorvath channel(device, 2);
+        SCOPED_TRACE(failing);
+        kb->clearTransfers();
+        kb->failTransfer(failing);
         EXPECT_FALSE(channel.getDeviceData(hex("05 F4 00 00 00 00 00 00"), 32).has_value());
-        EXPECT_EQ(device->transfers().size(), failing);
+        EXPECT_EQ(kb->transfers().size(), failing);
     }
+}
+
+TEST_F(QuorvathTest, UnpluggedKeyboardFailsCleanly) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    Quorvath channel(kb->device(), 2);
+    kb->unplug();
+    EXPECT_EQ(channel.getVersion(), "Quorvath");
+    EXPECT_FALSE(channel.sendDeviceData(counting(256), 256));
+    EXPECT_FALSE(channel.setBacklightData(counting(408), 408));
+    channel.setKeyDisable(41, 0);
+    EXPECT_TRUE(kb->transfers().empty());
 }
 
 struct BulkCase {
@@ -191,91 +203,84 @@ struct BulkCase {
     bool colour;
     size_t reports;
     size_t bytesSent;  // data bytes 0 .. bytesSent-1 go out
-    const char* first;
     const char* second;
     const char* last;
 };
 
-TEST(QuorvathBulk, LayoutsAndFixedReportCounts) {
+TEST_F(QuorvathTest, BulkLayoutsAndFixedReportCounts) {
     const std::vector<BulkCase> cases = {
-        {"key record, 7 then 6", 2, false, 42, 253, "05 00 01 02 03 04 05 06", "05 00 07 08 09 0A 0B 0C",
-         "05 00 F7 F8 F9 FA FB FC"},
-        {"key record, 7 each", 1, false, 36, 252, "05 00 01 02 03 04 05 06", "05 07 08 09 0A 0B 0C 0D",
-         "05 F5 F6 F7 F8 F9 FA FB"},
-        {"colour block, 7 then 6", 2, true, 67, 403, "05 00 01 02 03 04 05 06", "05 00 07 08 09 0A 0B 0C",
-         "05 00 8D 8E 8F 90 91 92"},
-        {"colour block, 7 each", 1, true, 58, 406, "05 00 01 02 03 04 05 06", "05 07 08 09 0A 0B 0C 0D",
-         "05 8F 90 91 92 93 94 95"},
-        {"any other version type is 7 then 6", 0, false, 42, 253, "05 00 01 02 03 04 05 06", "05 00 07 08 09 0A 0B 0C",
-         "05 00 F7 F8 F9 FA FB FC"},
-        {"version type 3", 3, true, 67, 403, "05 00 01 02 03 04 05 06", "05 00 07 08 09 0A 0B 0C",
-         "05 00 8D 8E 8F 90 91 92"},
+        {"key record, 7 then 6", 2, false, 42, 253, "05 00 07 08 09 0A 0B 0C", "05 00 F7 F8 F9 FA FB FC"},
+        {"key record, 7 each", 1, false, 36, 252, "05 07 08 09 0A 0B 0C 0D", "05 F5 F6 F7 F8 F9 FA FB"},
+        {"colour block, 7 then 6", 2, true, 67, 403, "05 00 07 08 09 0A 0B 0C", "05 00 8D 8E 8F 90 91 92"},
+        {"colour block, 7 each", 1, true, 58, 406, "05 07 08 09 0A 0B 0C 0D", "05 8F 90 91 92 93 94 95"},
+        {"version type 0 is 7 then 6", 0, false, 42, 253, "05 00 07 08 09 0A 0B 0C", "05 00 F7 F8 F9 FA FB FC"},
+        {"version type 3 is 7 then 6", 3, true, 67, 403, "05 00 07 08 09 0A 0B 0C", "05 00 8D 8E 8F 90 91 92"},
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
     for (const BulkCase& c : cases) {
+        Quorvath channel(kb->device(), c.versionType);
         for (int64_t length : {int64_t{0}, int64_t{256}, int64_t{408}, int64_t{9999}}) {
             SCOPED_TRACE(std::string(c.name) + ", length " + std::to_string(length));
-            auto device = std::make_shared<FakeHidDevice>(0xB57E);
-            Quorvath channel(device, c.versionType);
+            kb->clearTransfers();
             const std::vector<uint8_t> data = counting(c.colour ? 408 : 256);
             EXPECT_TRUE(c.colour ? channel.setBacklightData(data, length) : channel.sendDeviceData(data, length));
 
-            const auto transfers = device->transfers();
+            const auto transfers = kb->transfers();
             ASSERT_EQ(transfers.size(), c.reports);
-            EXPECT_EQ(transfers.front().bytes, hex(c.first));
-            EXPECT_EQ(transfers[1].bytes, hex(c.second));
-            EXPECT_EQ(transfers.back().bytes, hex(c.last));
-            // Reassembled, the reports carry exactly the leading data bytes, each once and in order.
-            std::vector<uint8_t> carried;
-            for (size_t k = 0; k < transfers.size(); ++k) {
-                const auto& t = transfers[k];
-                EXPECT_TRUE(t.isSet);
+            for (const auto& t : transfers) {
+                EXPECT_EQ(t.direction, Dir::Set);
                 EXPECT_EQ(t.type, HidReportType::Output);
                 EXPECT_EQ(t.reportId, 5);
-                ASSERT_EQ(t.bytes.size(), 8u);
-                EXPECT_EQ(t.bytes[0], 0x05);
-                const size_t skip = (k > 0 && c.versionType != 1) ? 2 : 1;
-                if (skip == 2) {
-                    EXPECT_EQ(t.bytes[1], 0x00);
-                }
-                carried.insert(carried.end(), t.bytes.begin() + skip, t.bytes.end());
             }
-            EXPECT_EQ(carried, std::vector<uint8_t>(data.begin(), data.begin() + c.bytesSent));
+            const auto reports = kb->sentReports(HidReportType::Output);
+            EXPECT_EQ(reports.front(), hex("05 00 01 02 03 04 05 06"));
+            EXPECT_EQ(reports[1], hex(c.second));
+            EXPECT_EQ(reports.back(), hex(c.last));
+            for (const auto& r : reports) {
+                ASSERT_EQ(r.size(), 8u);
+                EXPECT_EQ(r[0], 0x05);
+            }
+            // Reassembled, the reports carry exactly the leading data bytes, each once and in order.
+            EXPECT_EQ(carriedBytes(reports, c.versionType == 1),
+                      std::vector<uint8_t>(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(c.bytesSent)));
         }
     }
 }
 
-TEST(QuorvathBulk, TrueOnlyWhenEveryReportWasAcceptedAndAllAreSent) {
+TEST_F(QuorvathTest, BulkIsTrueOnlyWhenEveryReportWasAcceptedAndAllAreSent) {
     struct Case {
+        int64_t versionType;
+        bool colour;
         size_t failing;  // 0 = none
         bool result;
+        size_t reports;
     };
-    for (const Case c : {Case{0, true}, Case{1, false}, Case{20, false}, Case{42, false}}) {
+    const std::vector<Case> cases = {{2, false, 0, true, 42},   {2, false, 1, false, 42}, {2, false, 20, false, 42},
+                                     {2, false, 42, false, 42}, {1, true, 1, false, 58},  {2, true, 67, false, 67}};
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.failing);
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        if (c.failing) device->failTransfer(c.failing);
-        Quorvath channel(device, 2);
-        EXPECT_EQ(channel.sendDeviceData(counting(256), 256), c.result);
-        EXPECT_EQ(device->transfers().size(), 42u);
+        kb->clearTransfers();
+        if (c.failing) kb->failTransfer(c.failing);
+        Quorvath channel(kb->device(), c.versionType);
+        EXPECT_EQ(c.colour ? channel.setBacklightData(counting(408), 408) : channel.sendDeviceData(counting(256), 256),
+                  c.result);
+        EXPECT_EQ(kb->transfers().size(), c.reports);
     }
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    device->failTransfer(1);
-    Quorvath channel(device, 1);
-    EXPECT_FALSE(channel.setBacklightData(counting(408), 408));
-    EXPECT_EQ(device->transfers().size(), 58u);
 }
 
-TEST(QuorvathBulk, DataShorterThanTheLayoutReadsSendsNothing) {
+TEST_F(QuorvathTest, BulkDataShorterThanTheLayoutReadsSendsNothing) {
     struct Case {
         int64_t versionType;
         bool colour;
         size_t shortSize;
     };
+    auto kb = plug(SimulatedKeyboard::quorvath87());
     for (const Case c : {Case{2, false, 252}, Case{1, false, 251}, Case{2, true, 402}, Case{1, true, 405}}) {
-        auto device = std::make_shared<FakeHidDevice>(0xB57E);
-        Quorvath channel(device, c.versionType);
+        Quorvath channel(kb->device(), c.versionType);
         const auto data = counting(c.shortSize);
         EXPECT_FALSE(c.colour ? channel.setBacklightData(data, 408) : channel.sendDeviceData(data, 256));
-        EXPECT_TRUE(device->transfers().empty());
+        EXPECT_TRUE(kb->transfers().empty());
     }
 }
 
