@@ -41,7 +41,7 @@ bool fitsU16(int64_t v) {
     return v >= 0 && v <= 0xFFFF;
 }
 
-// Last data byte (exclusive) a bulk write of this many reports covers.
+// Number of leading data bytes a bulk write of this many reports carries.
 size_t bulkSpan(bool layout1, size_t reports) {
     return layout1 ? 7 * reports : 7 + 6 * (reports - 1);
 }
