@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "ChannelBytes.h"
-#include "FakeHidDevice.h"
 #include "SimulatedDeviceTest.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "VelkorDevice/Quorvath.h"
@@ -14,7 +13,7 @@ namespace keyloom {
 namespace {
 
 using test::counting;
-using test::FakeHidDevice;
+using test::Dir;
 
 constexpr int kRounds = 40;
 
@@ -28,14 +27,33 @@ bool lockIsFree(const HidDeviceRef& device) {
         .get();
 }
 
+// A simulated keyboard's handle that lets other threads run before every transfer, which exposes any exchange
+// that does not hold the device's lock throughout.
+class YieldingDevice : public HidDevice {
+  public:
+    explicit YieldingDevice(HidDeviceRef inner) : inner_(std::move(inner)) {}
+    HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
+    int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
+        std::this_thread::yield();
+        return inner_->setReport(type, reportId, bytes, length);
+    }
+    int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) override {
+        std::this_thread::yield();
+        return inner_->getReport(type, reportId, buffer, length);
+    }
+    bool removed() const override { return inner_->removed(); }
+
+  private:
+    HidDeviceRef inner_;
+};
+
 class ChannelThreadTest : public test::SimulatedDeviceTest {};
 
 // The home screen's version read on one thread and an editor's bulk writes on another, on the same keyboard:
 // each version read must be its set and its four gets back to back, each bulk write its reports back to back.
-// The device yields inside every transfer to give the other thread its chance.
-TEST(ChannelThreads, TwoFirstGenerationChannelsNeverInterleave) {
-    auto device = std::make_shared<FakeHidDevice>(0xB57E);
-    device->yieldInTransfers(true);
+TEST_F(ChannelThreadTest, TwoFirstGenerationChannelsNeverInterleave) {
+    auto kb = plug(SimulatedKeyboard::quorvath87());
+    const auto device = std::make_shared<YieldingDevice>(kb->device());
     const auto record = counting(256);
     {
         std::jthread reader([&] {
@@ -47,10 +65,8 @@ TEST(ChannelThreads, TwoFirstGenerationChannelsNeverInterleave) {
             for (int i = 0; i < kRounds; ++i) channel.sendDeviceData(record, 256);
         });
     }
-    const auto transfers = device->transfers();
+    const auto transfers = kb->transfers();
     ASSERT_EQ(transfers.size(), static_cast<size_t>(kRounds * (5 + 42)));
-    int reads = 0;
-    int writes = 0;
     for (size_t i = 0; i < transfers.size();) {
         const bool versionRead = transfers[i].type == HidReportType::Feature;
         const size_t unit = versionRead ? 5 : 42;
@@ -58,23 +74,20 @@ TEST(ChannelThreads, TwoFirstGenerationChannelsNeverInterleave) {
         for (size_t k = 0; k < unit; ++k) {
             const auto& t = transfers[i + k];
             if (versionRead) {
-                EXPECT_EQ(t.isSet, k == 0) << "at " << i + k;
+                EXPECT_EQ(t.direction, k == 0 ? Dir::Set : Dir::Get) << "at " << i + k;
                 EXPECT_EQ(t.type, HidReportType::Feature) << "at " << i + k;
             } else {
                 EXPECT_EQ(t.type, HidReportType::Output) << "at " << i + k;
-                EXPECT_EQ(t.bytes[2], k == 0 ? 0x01 : record[7 + 6 * (k - 1)]) << "at " << i + k;
+                EXPECT_EQ(t.bytes.at(2), k == 0 ? 0x01 : record[7 + 6 * (k - 1)]) << "at " << i + k;
             }
         }
-        (versionRead ? reads : writes)++;
         i += unit;
     }
-    EXPECT_EQ(reads, kRounds);
-    EXPECT_EQ(writes, kRounds);
 }
 
-TEST(ChannelThreads, SecondGenerationExchangeAndUploadNeverInterleave) {
-    auto device = std::make_shared<FakeHidDevice>(0x024F);
-    device->yieldInTransfers(true);
+TEST_F(ChannelThreadTest, SecondGenerationExchangeAndUploadNeverInterleave) {
+    auto kb = plug(SimulatedKeyboard::marrowinv2_71());
+    const auto device = std::make_shared<YieldingDevice>(kb->device());
     const auto yieldingSleep = [](std::chrono::milliseconds) { std::this_thread::yield(); };
     std::vector<uint8_t> command(65, 0);
     command[0] = 0x04;
@@ -90,12 +103,12 @@ TEST(ChannelThreads, SecondGenerationExchangeAndUploadNeverInterleave) {
             for (int i = 0; i < kRounds / 4; ++i) channel.sendDeviceData(table, 704);
         });
     }
-    const auto transfers = device->transfers();
+    const auto transfers = kb->transfers();
     ASSERT_EQ(transfers.size(), static_cast<size_t>(kRounds * 2 + kRounds / 4 * 10));
     for (size_t i = 0; i < transfers.size();) {
-        if (transfers[i].bytes.size() == 64 && transfers[i].bytes[1] == 0x11) {
+        if (transfers[i].bytes.at(1) == 0x11) {  // a command: its read-back must follow
             ASSERT_LT(i + 1, transfers.size());
-            EXPECT_FALSE(transfers[i + 1].isSet) << "at " << i + 1;
+            EXPECT_EQ(transfers[i + 1].direction, Dir::Get) << "at " << i + 1;
             i += 2;
             continue;
         }
