@@ -4,9 +4,16 @@
 
 namespace keyloom {
 
-// Hands fn to the main (Qt application) thread without waiting for it. Runs nothing when no application exists
-// or after it has quit; fn must therefore own what it touches (capture by value).
+// Hands fn to the main (Qt application) thread without waiting for it. Calls run in the order they were handed
+// over. Runs nothing when no application exists by the time the main loop would run it, or after it has quit.
+// The queue is a plain mutex-guarded list woken through an eventfd, so the hand-over is visible to
+// ThreadSanitizer (Qt's own event posting synchronises out of its sight).
 void runOnMain(std::function<void()> fn);
+
+// The same, on behalf of owner: cancelMainThreadCalls(owner), called on the main thread when the owner goes away,
+// drops the owner's calls that have not run yet.
+void runOnMain(const void* owner, std::function<void()> fn);
+void cancelMainThreadCalls(const void* owner);
 
 // True on the thread that runs the Qt application (the first thread when no application exists yet).
 bool isMainThread();

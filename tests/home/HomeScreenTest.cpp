@@ -17,6 +17,7 @@
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "platform/NotificationCenter.h"
+#include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHid.h"
 #include "support/TestSupport.h"
 
@@ -65,8 +66,11 @@ class HomeScreen : public ::testing::Test {
         SimulatedHid::instance().setActive(true);
         setenv("KEYLOOM_SERVER_URL", server.baseAddress().c_str(), 1);
         setenv("KEYLOOM_AES_KEY", kKey, 1);
-        // A simulated Bluetooth central with the keyboard "RA VER IV" connected (battery 80), or the real one.
-        if (simulateBluetooth()) setenv("KEYLOOM_SIMULATE", "bluetooth", 1);
+        // A simulated Bluetooth central: with the keyboard "RA VER IV" connected (battery 80), or without Bluetooth.
+        HomeViewController::centralFactory() = [bt = simulateBluetooth()](std::weak_ptr<CentralDelegate> d) {
+            return std::shared_ptr<BluetoothCentral>(bt ? SimulatedCentral::createWithKeyboard(d)
+                                                        : SimulatedCentral::create(d, CentralState::unsupported));
+        };
         resetCurrentDevice();
         keyboardVersion().clear();
         window = std::make_unique<HomeWindowController>();
@@ -82,7 +86,7 @@ class HomeScreen : public ::testing::Test {
         SimulatedHid::instance().reset();
         unsetenv("KEYLOOM_SERVER_URL");
         unsetenv("KEYLOOM_AES_KEY");
-        unsetenv("KEYLOOM_SIMULATE");
+        HomeViewController::centralFactory() = nullptr;
     }
 
     virtual bool simulateBluetooth() const { return false; }

@@ -46,7 +46,8 @@ TEST(NotificationCenter, OnlyMatchingNamesAndRemovalWithOwner) {
 }
 
 TEST(NotificationCenter, IntegerEntriesReadWhateverTheirWidth) {
-    NotificationDictionary d{{"type", uint8_t{2}}, {"value", uint8_t{255}}, {"big", int64_t{-7}}, {"text", std::string("x")}};
+    NotificationDictionary d{
+        {"type", uint8_t{2}}, {"value", uint8_t{255}}, {"big", int64_t{-7}}, {"text", std::string("x")}};
     EXPECT_EQ(dictionaryInteger(d, "type"), 2);
     EXPECT_EQ(dictionaryInteger(d, "value"), 255);
     EXPECT_EQ(dictionaryInteger(d, "big"), -7);
@@ -121,4 +122,21 @@ TEST(MainThread, HandOffRunsLaterOnMainThread) {
     EXPECT_FALSE(ran.load());  // non-waiting: nothing runs until the main loop turns
     EXPECT_TRUE(test::processEventsUntil([&] { return ran.load(); }));
     EXPECT_TRUE(onMain.load());
+}
+
+// Calls run in hand-over order; an owner's pending calls are dropped when it cancels them.
+TEST(MainThread, OrderAndCancellationByOwner) {
+    std::vector<int> ran;
+    int ownerA = 0, ownerB = 0;
+    std::thread worker([&] {
+        runOnMain(&ownerA, [&] { ran.push_back(1); });
+        runOnMain(&ownerB, [&] { ran.push_back(2); });
+        runOnMain(&ownerA, [&] { ran.push_back(3); });
+        runOnMain([&] { ran.push_back(4); });
+    });
+    worker.join();
+    cancelMainThreadCalls(&ownerA);
+    EXPECT_TRUE(test::processEventsUntil([&] { return ran.size() >= 2; }));
+    test::processEventsFor(std::chrono::milliseconds(10));
+    EXPECT_EQ(ran, (std::vector<int>{2, 4}));
 }

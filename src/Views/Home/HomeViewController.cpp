@@ -17,6 +17,9 @@
 #include "Views/Home/core/BTBattery.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/Quorvath87KeyMap.h"
+#include "platform/MainThread.h"
+#include "platform/SerialWorker.h"
+#include "platform/bluetooth/BluetoothCentral.h"
 #include "resources/KeyloomImages.h"
 
 namespace keyloom {
@@ -57,9 +60,14 @@ const HIDDevice* deviceOf(const Notification& note) {
 
 }  // namespace
 
+HomeViewController::CentralFactory& HomeViewController::centralFactory() {
+    static CentralFactory factory;
+    return factory;
+}
+
 HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
     rfDeviceMonitor_ = std::make_unique<HIDDeviceMonitor>(homeWatchList(), kHomeReportSize);
-    versionPool_.setMaxThreadCount(1);
+    versionWorker_ = std::make_unique<SerialWorker>();
     buildViews();
 }
 
@@ -67,7 +75,8 @@ HomeViewController::~HomeViewController() {
     observations_.clear();  // waits for handlers running on the monitor thread
     if (rfDeviceMonitor_) rfDeviceMonitor_->stop();
     monitorThread_.stop();
-    versionPool_.waitForDone();
+    versionWorker_.reset();  // waits for a version read in progress
+    cancelMainThreadCalls(this);
 }
 
 QString HomeViewController::imageNameOf(const QWidget* control) {
@@ -148,7 +157,8 @@ void HomeViewController::viewDidLoad() {
     batteryView->hide();
 
     bluetoothBattery_ = std::make_shared<BTBattery>();
-    bluetoothBattery_->centralManager = makeBluetoothCentral(bluetoothBattery_);
+    bluetoothBattery_->centralManager =
+        centralFactory() ? centralFactory()(bluetoothBattery_) : makeBluetoothCentral(bluetoothBattery_);
 
     batteryTimer_.setInterval(9000);
     batteryTimer_.start();
@@ -178,19 +188,15 @@ void HomeViewController::registerNotification() {
 void HomeViewController::deviceConnected(const Notification& note) {
     const HIDDevice* rec = deviceOf(note);
     if (!rec || !rec->device) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, dev = rec->device, vid = rec->vendorId, pid = rec->productId, name = rec->name] {
-            acceptKeyboard(dev, vid, pid, name);
-        },
-        Qt::QueuedConnection);
+    runOnMain(this, [this, dev = rec->device, vid = rec->vendorId, pid = rec->productId, name = rec->name] {
+        acceptKeyboard(dev, vid, pid, name);
+    });
 }
 
 void HomeViewController::deviceDisconnected(const Notification& note) {
     const HIDDevice* rec = deviceOf(note);
     if (!rec || !rec->device) return;
-    QMetaObject::invokeMethod(
-        this, [this, dev = rec->device] { forgetKeyboard(dev); }, Qt::QueuedConnection);
+    runOnMain(this, [this, dev = rec->device] { forgetKeyboard(dev); });
 }
 
 void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId,
@@ -209,21 +215,20 @@ void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vend
 
     if (vendorId == 0x1A2C) {
         // The version read is a blocking exchange: run it off the UI thread, then continue here.
-        QPointer<HomeViewController> self(this);
-        versionPool_.start([this, device] {
+        versionWorker_->post([this, device] {
             Quorvath channel(device, 2);
-            const QString version = QString::fromStdString(channel.getVersion());
-            QMetaObject::invokeMethod(
-                this, [this, version] { versionRead(version); }, Qt::QueuedConnection);
+            std::string version = channel.getVersion();
+            runOnMain(this, [this, version = std::move(version)] { versionRead(version); });
         });
         return;
     }
     if (vendorId == 0x05AC) keyboardVersion() = "velkor marrowin v2";
-    versionRead(QString());
+    versionRead(std::nullopt);
 }
 
-void HomeViewController::versionRead(const QString& version) {
-    if (!version.isNull()) keyboardVersion() = version.size() < 5 ? std::string("Quorvath") : version.toStdString();
+void HomeViewController::versionRead(const std::optional<std::string>& version) {
+    // Shorter than 5 characters (counted as characters, not bytes) is no version.
+    if (version) keyboardVersion() = QString::fromStdString(*version).size() < 5 ? std::string("Quorvath") : *version;
     const std::string text = softwareVersion + "#" + keyboardVersion() + "#" + systemInfo();
     HttpRequest().sendSoftwareInfo(text);
 }
@@ -342,19 +347,16 @@ void HomeViewController::wirelessConnected(const Notification& note) {
     if (!dict) return;
     const auto type = dictionaryInteger(*dict, "type");
     if (!type) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, t = *type] {
-            if (t == 1) {
-                qvBluetoothStatus_ = true;
-                qv24GStatus_ = false;
-                if (bluetoothBattery_) bluetoothBattery_->checkBluetoothDevice();
-            } else if (t == 2) {
-                qv24GStatus_ = false;
-            }
-            refreshWirelessUI();
-        },
-        Qt::QueuedConnection);
+    runOnMain(this, [this, t = *type] {
+        if (t == 1) {
+            qvBluetoothStatus_ = true;
+            qv24GStatus_ = false;
+            if (bluetoothBattery_) bluetoothBattery_->checkBluetoothDevice();
+        } else if (t == 2) {
+            qv24GStatus_ = false;
+        }
+        refreshWirelessUI();
+    });
 }
 
 void HomeViewController::wirelessDisconnected(const Notification& note) {
@@ -362,14 +364,11 @@ void HomeViewController::wirelessDisconnected(const Notification& note) {
     if (!dict) return;
     const auto type = dictionaryInteger(*dict, "type");
     if (!type) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, t = *type] {
-            if (t == 11) qvBluetoothStatus_ = false;
-            if (t == 12) qv24GStatus_ = false;
-            refreshWirelessUI();
-        },
-        Qt::QueuedConnection);
+    runOnMain(this, [this, t = *type] {
+        if (t == 11) qvBluetoothStatus_ = false;
+        if (t == 12) qv24GStatus_ = false;
+        refreshWirelessUI();
+    });
 }
 
 void HomeViewController::wirelessBatteryInfo(const Notification& note) {
@@ -380,15 +379,12 @@ void HomeViewController::wirelessBatteryInfo(const Notification& note) {
     const auto value = dictionaryInteger(*dict, "value");
     if (!value) return;
     if (*value >= 101 && *value <= 254) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, t = *type, v = *value] {
-            qvBatteryValue_ = v;
-            if (t == 1) qvBluetoothStatus_ = true;
-            if (t == 2) qv24GStatus_ = true;
-            refreshWirelessUI();
-        },
-        Qt::QueuedConnection);
+    runOnMain(this, [this, t = *type, v = *value] {
+        qvBatteryValue_ = v;
+        if (t == 1) qvBluetoothStatus_ = true;
+        if (t == 2) qv24GStatus_ = true;
+        refreshWirelessUI();
+    });
 }
 
 void HomeViewController::refreshWirelessUI() {

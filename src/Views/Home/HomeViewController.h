@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QPointer>
-#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "Views/Home/KeyboardIdentification.h"
 #include "platform/LoopThread.h"
@@ -19,6 +21,9 @@ namespace keyloom {
 
 class HIDDeviceMonitor;
 class BTBattery;
+class BluetoothCentral;
+class CentralDelegate;
+class SerialWorker;
 
 // The home screen: the device picker, the connected keyboard's picture and label, and the battery badge.
 // Device notifications arrive on the monitor's thread; each handler copies what it needs and continues on the
@@ -78,6 +83,10 @@ class HomeViewController : public QWidget {
     QLabel* batteryMode = nullptr;
     QPointer<QMessageBox> disconnectSheet;
 
+    // Makes the Bluetooth central of the next viewDidLoad() (tests); unset: the system's.
+    using CentralFactory = std::function<std::shared_ptr<BluetoothCentral>(std::weak_ptr<CentralDelegate>)>;
+    static CentralFactory& centralFactory();
+
     // Image name shown by a control ("" when none), for the picker and badge.
     static QString imageNameOf(const QWidget* control);
 
@@ -88,7 +97,7 @@ class HomeViewController : public QWidget {
     void buildViews();
     void acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId, const std::string& name);
     void forgetKeyboard(const HidDeviceRef& device);
-    void versionRead(const QString& version);
+    void versionRead(const std::optional<std::string>& version);
     void batteryPoll();
     QString keyboardButtonImage(int column) const;
     void showDisconnectSheet();
@@ -105,7 +114,7 @@ class HomeViewController : public QWidget {
     std::unique_ptr<HIDDeviceMonitor> rfDeviceMonitor_;
     LoopThread monitorThread_;
     QTimer batteryTimer_;
-    QThreadPool versionPool_;  // one worker: version reads in arrival order, off the UI thread
+    std::unique_ptr<SerialWorker> versionWorker_;  // version reads in arrival order, off the UI thread
     std::vector<Observation> observations_;
 };
 

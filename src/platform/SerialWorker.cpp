@@ -1,0 +1,46 @@
+#include "platform/SerialWorker.h"
+
+namespace keyloom {
+
+SerialWorker::SerialWorker() {
+    thread_.start([this](std::stop_token token) { loop(token); });
+}
+
+SerialWorker::~SerialWorker() {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.clear();
+    }
+    thread_.stop();
+}
+
+void SerialWorker::post(std::function<void()> job) {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.push_back(std::move(job));
+    }
+    changed_.notify_all();
+}
+
+void SerialWorker::waitForIdle() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+}
+
+void SerialWorker::loop(std::stop_token token) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        // Blocks until a job arrives or the stop is requested (the wait registers itself with the token).
+        if (!changed_.wait(lock, token, [this] { return !jobs_.empty(); })) return;
+        auto job = std::move(jobs_.front());
+        jobs_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        job();
+        lock.lock();
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace keyloom

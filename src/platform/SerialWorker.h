@@ -1,0 +1,35 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "platform/LoopThread.h"
+
+namespace keyloom {
+
+// Runs jobs one after another on a thread of its own, in the order they were given: blocking work kept off the
+// main thread. The destructor drops jobs that have not started, waits for the running one and joins.
+class SerialWorker {
+  public:
+    SerialWorker();
+    ~SerialWorker();
+    SerialWorker(const SerialWorker&) = delete;
+    SerialWorker& operator=(const SerialWorker&) = delete;
+
+    void post(std::function<void()> job);
+    // Blocks until every job given so far has run.
+    void waitForIdle();
+
+  private:
+    void loop(std::stop_token token);
+
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    std::deque<std::function<void()>> jobs_;
+    bool busy_ = false;
+    LoopThread thread_;
+};
+
+}  // namespace keyloom

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "platform/SerialWorker.h"
+
+using namespace keyloom;
+
+TEST(SerialWorker, RunsJobsInOrderOffTheCallingThread) {
+    SerialWorker worker;
+    std::vector<int> order;  // written only by the worker, read after waitForIdle()
+    std::thread::id where;
+    for (int i = 0; i < 50; ++i)
+        worker.post([&, i] {
+            order.push_back(i);
+            where = std::this_thread::get_id();
+        });
+    worker.waitForIdle();
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
+    EXPECT_NE(where, std::this_thread::get_id());
+}
+
+// Destruction waits for the running job and drops the ones not started.
+TEST(SerialWorker, DestructionJoinsAndDropsPendingJobs) {
+    std::atomic<bool> started{false}, release{false};
+    std::atomic<int> ran{0};
+    std::thread releaser;
+    {
+        SerialWorker worker;
+        worker.post([&] {
+            started = true;
+            while (!release) std::this_thread::yield();
+            ++ran;
+        });
+        for (int i = 0; i < 10; ++i) worker.post([&] { ++ran; });
+        while (!started) std::this_thread::yield();
+        releaser = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            release = true;
+        });
+    }
+    releaser.join();
+    EXPECT_EQ(ran.load(), 1);
+}
