@@ -15,6 +15,8 @@ std::string applicationSupportFolder() {
     return base + "/" + kBundleIdentifier;
 }
 
-std::string databaseFolder() { return applicationSupportFolder() + "/db"; }
+std::string databaseFolder() {
+    return applicationSupportFolder() + "/db";
+}
 
 }  // namespace keyloom

@@ -4,7 +4,7 @@ namespace keyloom {
 
 // A wake-up file descriptor for poll() loops: signal() from any thread makes the fd readable until drain().
 class EventFd {
-public:
+  public:
     EventFd();
     ~EventFd();
     EventFd(const EventFd&) = delete;
@@ -15,7 +15,7 @@ public:
     void signal();
     void drain();
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -9,7 +9,7 @@ namespace keyloom {
 // A thread that runs one loop until asked to stop, and is joined. The loop receives a stop token; a loop that
 // blocks in poll() registers a std::stop_callback that wakes it (see EventFd).
 class LoopThread {
-public:
+  public:
     LoopThread() = default;
     ~LoopThread() { stop(); }
     LoopThread(const LoopThread&) = delete;
@@ -21,7 +21,7 @@ public:
     bool running() const { return thread_.joinable(); }
     std::thread::id id() const { return thread_.get_id(); }
 
-private:
+  private:
     std::jthread thread_;
 };
 

@@ -43,7 +43,9 @@ Observation& Observation::operator=(Observation&& other) noexcept {
     return *this;
 }
 
-Observation::~Observation() { reset(); }
+Observation::~Observation() {
+    reset();
+}
 
 void Observation::reset() {
     if (center_ && id_) center_->remove(id_);

@@ -31,7 +31,7 @@ class NotificationCenter;
 
 // Keeps one observer registered; destroying it removes the observer and waits for calls in flight on other threads.
 class Observation {
-public:
+  public:
     Observation() = default;
     Observation(Observation&& other) noexcept;
     Observation& operator=(Observation&& other) noexcept;
@@ -42,7 +42,7 @@ public:
     void reset();
     explicit operator bool() const { return id_ != 0; }
 
-private:
+  private:
     friend class NotificationCenter;
     Observation(NotificationCenter* center, uint64_t id) : center_(center), id_(id) {}
     NotificationCenter* center_ = nullptr;
@@ -52,7 +52,7 @@ private:
 // Post by name with an object; every observer of that name runs synchronously on the posting thread
 // before post() returns. Registration and removal are thread-safe.
 class NotificationCenter {
-public:
+  public:
     using Handler = std::function<void(const Notification&)>;
 
     static NotificationCenter& defaultCenter();
@@ -67,7 +67,7 @@ public:
 
     size_t observerCount(const std::string& name) const;
 
-private:
+  private:
     friend class Observation;
     struct Entry {
         uint64_t id;
