@@ -1,88 +1,15 @@
 #include "Views/Keyboard/KeyLayout/Ostrel61KeyMap.h"
 
+#include "Views/Keyboard/KeyLayout/MarrowinV2_71KeyMap.h"
+
 namespace keyloom {
 
 namespace {
 constexpr auto flag = Quorvath_TE_EN_Type::flag;
 }
 
-const KeyNameMap& Ostrel_61_SuperKeyNameMap() {
-    static const KeyNameMap map{
-        {"escape", nameRow(41, "Esc", "Escape", 1)},
-        {"pause", nameRow(72, "Pause", "Pause", 115)},
-        {"i1", nameRow(30, "1", "1", 20)},
-        {"i2", nameRow(31, "2", "2", 21)},
-        {"i3", nameRow(32, "3", "3", 22)},
-        {"i4", nameRow(33, "4", "4", 23)},
-        {"i5", nameRow(34, "5", "5", 24)},
-        {"i6", nameRow(35, "6", "6", 25)},
-        {"i7", nameRow(36, "7", "7", 26)},
-        {"i8", nameRow(37, "8", "8", 27)},
-        {"i9", nameRow(38, "9", "9", 28)},
-        {"i0", nameRow(39, "0", "0", 29)},
-        {"minus", nameRow(45, "-", "-", 30)},
-        {"equal", nameRow(46, "=", "=", 31)},
-        {"backspace", nameRow(42, "Backspace", "Backspace", 103)},
-        {"insert", nameRow(73, "Ins", "Insert", 116)},
-        {"home", nameRow(74, "Home", "Home", 117)},
-        {"pageUp", nameRow(75, "Page Up", "Page Up", 118)},
-        {"tab", nameRow(43, "Tab", "Tab", 37)},
-        {"q", nameRow(20, "Q", "Q", 38)},
-        {"w", nameRow(26, "W", "W", 39)},
-        {"e", nameRow(8, "E", "E", 40)},
-        {"r", nameRow(21, "R", "R", 41)},
-        {"t", nameRow(23, "T", "T", 42)},
-        {"y", nameRow(28, "Y", "Y", 43)},
-        {"u", nameRow(24, "U", "U", 44)},
-        {"i", nameRow(12, "I", "I", 45)},
-        {"o", nameRow(18, "O", "O", 46)},
-        {"p", nameRow(19, "P", "P", 47)},
-        {"leftBracket", nameRow(47, "[", "[", 48)},
-        {"rightBracket", nameRow(48, "]", "]", 49)},
-        {"backslash", nameRow(49, "\\", "\\", 67)},
-        {"delete", nameRow(76, "Del", "Delete", 119)},
-        {"end", nameRow(77, "End", "End", 120)},
-        {"pageDown", nameRow(78, "Page Down", "Page Down", 121)},
-        {"capsLock", nameRow(57, "CAPS", "Caps Lock", 55, flag)},
-        {"a", nameRow(4, "A", "A", 56)},
-        {"s", nameRow(22, "S", "S", 57)},
-        {"d", nameRow(7, "D", "D", 58)},
-        {"f", nameRow(9, "F", "F", 59)},
-        {"g", nameRow(10, "G", "G", 60)},
-        {"h", nameRow(11, "H", "H", 61)},
-        {"j", nameRow(13, "J", "J", 62)},
-        {"k", nameRow(14, "K", "K", 63)},
-        {"l", nameRow(15, "L", "L", 64)},
-        {"semicolon", nameRow(51, ";", ";", 65)},
-        {"quote", nameRow(52, "'", "'", 66)},
-        {"enter", nameRow(40, "Enter", "Enter", 85)},
-        {"leftShift", nameRow(225, "Left Shift", "Left Shift", 73, flag)},
-        {"z", nameRow(29, "Z", "Z", 74)},
-        {"x", nameRow(27, "X", "X", 75)},
-        {"c", nameRow(6, "C", "C", 76)},
-        {"v", nameRow(25, "V", "V", 77)},
-        {"b", nameRow(5, "B", "B", 78)},
-        {"n", nameRow(17, "N", "N", 79)},
-        {"m", nameRow(16, "M", "M", 80)},
-        {"comma", nameRow(54, "<", "<", 81)},
-        {"period", nameRow(55, ">", ">", 82)},
-        {"slash", nameRow(56, "?", "?", 83)},
-        {"rightShift", nameRow(229, "Right Shift", "Right Shift", 84, flag)},
-        {"upArrow", nameRow(82, "Up Arrow", "Up Arrow", 101)},
-        {"leftControl", nameRow(224, "Left Ctrl", "Left Control", 91, flag)},
-        {"leftWin", nameRow(227, "Left Cmd", "Left Command", 92, flag)},
-        {"leftAlt", nameRow(226, "Option", "Option", 93, flag)},
-        {"space", nameRow(44, "Space", "Space", 94)},
-        {"rightAlt", nameRow(230, "Option", "Option", 95, flag)},
-        {"menu", nameRow(101, "Menu", "Menu", 97)},
-        {"fn", nameRow(255, "Fn", "Fn", 96)},
-        {"rightControl", nameRow(228, "Right Ctrl", "Right Control", 98, flag)},
-        {"leftArrow", nameRow(80, "Left Arrow", "Left Arrow", 99)},
-        {"downArrow", nameRow(81, "Down Arrow", "Down Arrow", 100)},
-        {"rightArrow", nameRow(79, "Right Arrow", "Right Arrow", 102)},
-    };
-    return map;
-}
+// The Ostrel name map is the MarrowinV2 71 name map, row for row and in the same order: one stored copy.
+const KeyNameMap& Ostrel_61_SuperKeyNameMap() { return MarrowinV2_71_SuperKeyNameMap(); }
 
 // "pos_index" is the key's cap in the 61-key picture, as the maps were issued: keys without a cap of their own
 // (pause, insert, home, pageUp) share another key's cap, and leftAlt/leftWin name each other's cap. The editor, not
