@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+
+#include "AppDelegate.h"
+#include "Keylogger/Keylogger.h"
+#include "platform/SingleInstance.h"
+#include "support/TestSupport.h"
+
+using namespace keyloom;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Key capture without devices, so the start-up does not touch the machine's keyboards.
+void useQuietKeylogger() {
+    AppDelegate::setKeylogger(std::make_unique<Keylogger>(
+        std::make_unique<KeyCaptureManager>(std::vector<std::unique_ptr<KeyInputSource>>{})));
+}
+
+}  // namespace
+
+// Untrusted: one prompt at launch, then "ACCESS_ENABLEDfalse" each tick until access is given; the tick that finds
+// it prints "ACCESS_ENABLEDtrue" and the closing line and stops the watch.
+TEST(AppDelegate, PrivilegeWatchPrintsUntilTrusted) {
+    useQuietKeylogger();
+    bool trusted = false;
+    int prompts = 0;
+    AppDelegate delegate([&](bool prompt) {
+        if (prompt && !trusted) ++prompts;
+        return trusted;
+    });
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching();
+    delegate.privilegeTimer().setInterval(5);
+    test::processEventsFor(30ms);
+    trusted = true;
+    EXPECT_TRUE(test::processEventsUntil([&] { return !delegate.privilegeTimer().isActive(); }));
+    const std::string out = testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(out.rfind("startPrivilegeMonitor\n", 0), 0u) << out;
+    EXPECT_NE(out.find("ACCESS_ENABLEDfalse\n"), std::string::npos);
+    const std::string tail = "ACCESS_ENABLEDtrue\n有权限,开启键盘事件监控\n";
+    ASSERT_GE(out.size(), tail.size());
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail) << out;
+    EXPECT_EQ(out.find("ACCESS_ENABLEDtrue"), out.rfind("ACCESS_ENABLEDtrue"));  // stops after the first true
+    EXPECT_TRUE(AppDelegate::keylogger().manager->scheduled());
+}
+
+TEST(AppDelegate, QuitItemEndsTheEventLoop) {
+    useQuietKeylogger();
+    AppDelegate delegate([](bool) { return true; });
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching();
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(delegate.quickQuit(), nullptr);
+    bool quit = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { quit = true; });
+    QTimer::singleShot(0, delegate.quickQuit(), &QAction::trigger);
+    QCoreApplication::exec();  // returns once the item has quit the loop
+    EXPECT_TRUE(quit);
+}
+
+// A second start finds the first and asks it to come forward instead of running.
+TEST(SingleInstance, SecondStartForwardsToTheFirst) {
+    const QString key = QStringLiteral("velkor-keyloom-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance first(key);
+    ASSERT_FALSE(first.forwardToRunningInstance());
+    int activations = 0;
+    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++activations; });
+    SingleInstance second(key);
+    EXPECT_TRUE(second.forwardToRunningInstance());
+    EXPECT_TRUE(test::processEventsUntil([&] { return activations == 1; }));
+}
