@@ -2,7 +2,6 @@
 
 #include <QDBusConnection>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -17,7 +16,6 @@ class PrivateBus {
     PrivateBus& operator=(const PrivateBus&) = delete;
 
     bool running() const { return !address_.isEmpty(); }
-    const QString& address() const { return address_; }
     // A new connection to the bus under this name; closed when the bus object goes.
     QDBusConnection connect(const QString& name);
 

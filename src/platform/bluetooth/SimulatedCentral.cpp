@@ -50,7 +50,6 @@ void SimulatedCentral::connect(const BluetoothPeripheralRef& peripheral) {
     const bool known = std::any_of(peripherals_.begin(), peripherals_.end(),
                                    [&](const auto& p) { return p.get() == peripheral.get(); });
     if (!known || state_ != CentralState::poweredOn) return;  // never connects; no answer
-    connectedByUs_.insert(peripheral.get());
     post([this, peripheral] {
         if (auto d = delegate()) d->centralManagerDidConnect(*this, peripheral);
     });
@@ -58,7 +57,6 @@ void SimulatedCentral::connect(const BluetoothPeripheralRef& peripheral) {
 
 void SimulatedCentral::setState(CentralState state) {
     state_ = state;
-    if (state != CentralState::poweredOn) connectedByUs_.clear();
     post([this] {
         if (auto d = delegate()) d->centralManagerDidUpdateState(*this);
     });
@@ -70,15 +68,6 @@ std::shared_ptr<SimulatedPeripheral> SimulatedCentral::addPeripheral(std::option
                                                    std::move(name), std::move(services));
     peripherals_.push_back(p);
     return p;
-}
-
-void SimulatedCentral::dropPeripheral(const std::shared_ptr<SimulatedPeripheral>& peripheral) {
-    std::erase(peripherals_, peripheral);
-    if (!connectedByUs_.erase(peripheral.get())) return;
-    BluetoothPeripheralRef ref = peripheral;
-    post([this, ref] {
-        if (auto d = delegate()) d->centralManagerDidDisconnectPeripheral(*this, ref, std::nullopt);
-    });
 }
 
 }  // namespace keyloom

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <functional>
-#include <set>
 
 #include "platform/bluetooth/BluetoothCentral.h"
 #include "platform/bluetooth/SimulatedPeripheral.h"
@@ -33,8 +32,6 @@ class SimulatedCentral : public QObject,
     // A peripheral the system has connected.
     std::shared_ptr<SimulatedPeripheral> addPeripheral(std::optional<std::string> name,
                                                        std::vector<SimulatedGattService> services);
-    // The link to a peripheral is lost: it leaves the connected list and, if we connected it, the delegate hears so.
-    void dropPeripheral(const std::shared_ptr<SimulatedPeripheral>& peripheral);
     const std::vector<BluetoothPeripheralRef>& connectRequests() const { return connectRequests_; }
 
     // Runs fn later on the main thread, unless the central is gone by then.
@@ -45,7 +42,6 @@ class SimulatedCentral : public QObject,
 
     CentralState state_;
     std::vector<std::shared_ptr<SimulatedPeripheral>> peripherals_;
-    std::set<const BluetoothPeripheral*> connectedByUs_;
     std::vector<BluetoothPeripheralRef> connectRequests_;
     int nextIdentifier_ = 1;
 };

@@ -21,27 +21,15 @@ SimulatedPeripheral::SimulatedPeripheral(std::weak_ptr<SimulatedCentral> central
       name_(std::move(name)),
       table_(std::move(services)) {}
 
-int SimulatedPeripheral::requests(Request request) const {
-    auto it = requests_.find(request);
-    return it == requests_.end() ? 0 : it->second;
-}
-
 bool SimulatedPeripheral::offers(const BluetoothUUID& service) const {
     return std::any_of(table_.begin(), table_.end(), [&](const SimulatedGattService& s) { return s.uuid == service; });
 }
 
 std::optional<BluetoothError> SimulatedPeripheral::takeFailure(Request request) {
-    ++requests_[request];
     auto it = failures_.find(request);
     if (it == failures_.end() || it->second == 0) return std::nullopt;
     --it->second;
     return BluetoothError{"simulated failure"};
-}
-
-void SimulatedPeripheral::setValue(const BluetoothUUID& characteristic, std::vector<uint8_t> value) {
-    for (auto& s : table_)
-        for (auto& c : s.characteristics)
-            if (c.uuid == characteristic) c.value = value;
 }
 
 void SimulatedPeripheral::discoverServices(const std::vector<BluetoothUUID>& uuids) {

@@ -34,10 +34,8 @@ class SimulatedPeripheral : public BluetoothPeripheral {
     void discoverCharacteristics(const std::vector<BluetoothUUID>& uuids, const BluetoothServiceRef& service) override;
     void readValue(const BluetoothCharacteristicRef& characteristic) override;
 
-    // Script: the value later reads of a characteristic give; a failure of the next request of a kind.
-    void setValue(const BluetoothUUID& characteristic, std::vector<uint8_t> value);
+    // Script: a failure of the next request of a kind.
     void failNext(Request request) { ++failures_[request]; }
-    int requests(Request request) const;
     bool offers(const BluetoothUUID& service) const;
 
   private:
@@ -48,7 +46,6 @@ class SimulatedPeripheral : public BluetoothPeripheral {
     std::optional<std::string> name_;
     std::vector<SimulatedGattService> table_;
     std::map<Request, int> failures_;
-    std::map<Request, int> requests_;
 };
 
 }  // namespace keyloom

@@ -164,34 +164,20 @@ constexpr std::pair<uint16_t, uint16_t> kPairs[] = {
     {0xE7, KEY_RIGHTMETA},
 };
 
-constexpr size_t kUsageCount = 0x100;
-
-struct Tables {
-    std::array<uint16_t, KEY_CNT> usageOfKey{};      // 0 = none
-    std::array<uint16_t, kUsageCount> keyOfUsage{};  // 0 = none
-};
-
-constexpr Tables buildTables() {
-    Tables t;
-    for (const auto& [usage, key] : kPairs) {
-        if (t.usageOfKey[key] == 0) t.usageOfKey[key] = usage;
-        t.keyOfUsage[usage] = key;
-    }
-    return t;
+constexpr std::array<uint16_t, KEY_CNT> buildUsageOfKey() {
+    std::array<uint16_t, KEY_CNT> usageOfKey{};  // 0 = none
+    for (const auto& [usage, key] : kPairs)
+        if (usageOfKey[key] == 0) usageOfKey[key] = usage;
+    return usageOfKey;
 }
 
-constexpr Tables kTables = buildTables();
+constexpr std::array<uint16_t, KEY_CNT> kUsageOfKey = buildUsageOfKey();
 
 }  // namespace
 
 std::optional<uint32_t> EvdevUsageTable::usageForKeyCode(uint32_t keyCode) {
-    if (keyCode >= kTables.usageOfKey.size() || kTables.usageOfKey[keyCode] == 0) return std::nullopt;
-    return kTables.usageOfKey[keyCode];
-}
-
-std::optional<uint32_t> EvdevUsageTable::keyCodeForUsage(uint32_t usage) {
-    if (usage >= kTables.keyOfUsage.size() || kTables.keyOfUsage[usage] == 0) return std::nullopt;
-    return kTables.keyOfUsage[usage];
+    if (keyCode >= kUsageOfKey.size() || kUsageOfKey[keyCode] == 0) return std::nullopt;
+    return kUsageOfKey[keyCode];
 }
 
 }  // namespace keyloom

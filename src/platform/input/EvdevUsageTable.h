@@ -11,7 +11,6 @@ namespace keyloom {
 class EvdevUsageTable {
   public:
     static std::optional<uint32_t> usageForKeyCode(uint32_t keyCode);
-    static std::optional<uint32_t> keyCodeForUsage(uint32_t usage);
 };
 
 }  // namespace keyloom

@@ -35,8 +35,6 @@ class HidReportDecoder {
     // The usages of the descriptor's top-level application collections, in order.
     const std::vector<HidUsageMatch>& collections() const { return collections_; }
     bool hasCollection(const std::vector<HidUsageMatch>& matching) const;
-    const std::vector<Field>& fields() const { return fields_; }
-    bool usesReportIds() const { return usesReportIds_; }
 
     // Keeps only the fields of these collections.
     void restrictTo(const std::vector<HidUsageMatch>& matching);

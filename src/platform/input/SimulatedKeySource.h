@@ -24,7 +24,6 @@ class SimulatedKeySource : public KeyInputSource {
     void sendEvdevEvent(uint64_t device, uint16_t type, uint16_t code, int32_t value);
 
     const std::vector<HidUsageMatch>& matching() const { return matching_; }
-    bool scheduled() const { return scheduled_; }
 
   private:
     bool delivers(const KeyInputDevice& device) const;
