@@ -1,17 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <future>
+#include <set>
 #include <thread>
 
-#include "NotificationRecorder.h"
 #include "USB/HIDDeviceMonitor.h"
 #include "USB/HomeWatchList.h"
 #include "platform/LoopThread.h"
+#include "platform/NotificationCenter.h"
 #include "platform/hid/SimulatedHid.h"
+#include "platform/hid/SimulatedHidManager.h"
 #include "platform/hid/SimulatedHidScope.h"
 
 using namespace keyloom;
-using test::NotificationRecorder;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
@@ -19,31 +26,41 @@ namespace {
 const std::vector<std::string> kAllNames = {HIDDeviceConnected, HIDDeviceDisconnected, HIDWirelessConnected,
                                             HIDWirelessDisconnected, "WirelessBatteryValue"};
 
-class FakeDevice : public HidDevice {
+// Keeps each notification of the given names with its posting thread.
+class Recorder {
   public:
-    FakeDevice(std::map<std::string, HidPropertyValue, std::less<>> p) : p_(std::move(p)) {}
-    static std::shared_ptr<FakeDevice> make(int64_t vid, int64_t pid, int64_t featureSize) {
-        return std::make_shared<FakeDevice>(std::map<std::string, HidPropertyValue, std::less<>>{
-            {"VendorID", vid}, {"ProductID", pid}, {"MaxFeatureReportSize", featureSize}});
+    using Entry = std::pair<Notification, std::thread::id>;
+    explicit Recorder(const std::vector<std::string>& names) {
+        for (const auto& name : names)
+            observations_.push_back(
+                NotificationCenter::defaultCenter().addObserver(name, [this](const Notification& n) {
+                    std::lock_guard lock(mutex_);
+                    entries_.emplace_back(n, std::this_thread::get_id());
+                    changed_.notify_all();
+                }));
     }
-    HidPropertyValue property(std::string_view key) const override {
-        auto it = p_.find(key);
-        return it == p_.end() ? HidPropertyValue{} : it->second;
+    bool waitFor(size_t count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return entries_.size() >= count; });
     }
-    int setReport(HidReportType, int64_t, const uint8_t*, size_t) override { return kHidSuccess; }
-    int getReport(HidReportType, int64_t, uint8_t*, size_t& length) override {
-        length = 0;
-        return kHidSuccess;
-    }
-    bool removed() const override { return false; }
-    // Plays the manager delivering an input report to whatever handler the monitor registered.
-    void input(const Bytes& report) {
-        deliverInputReport(report.empty() ? 0 : report[0], report.data(), report.size());
+    std::vector<Entry> entries() {
+        std::lock_guard lock(mutex_);
+        return entries_;
     }
 
   private:
-    std::map<std::string, HidPropertyValue, std::less<>> p_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Entry> entries_;
+    std::vector<Observation> observations_;  // last member: removed first, before the entries go
 };
+
+// A plugged simulated interface with this identity.
+HidDeviceRef plugged(int64_t vid, int64_t pid, int64_t featureSize) {
+    auto kb = SimulatedKeyboard::bootKeyboard(vid, pid, "");
+    kb->setProperty("MaxFeatureReportSize", featureSize);
+    return SimulatedHid::instance().plug(kb)->device();
+}
 
 const HIDDevice* deviceOf(const Notification& n) {
     auto dict = notificationDictionary(n);
@@ -53,74 +70,82 @@ const HIDDevice* deviceOf(const Notification& n) {
 
 std::optional<int64_t> wirelessType(const Notification& n) {
     auto dict = notificationDictionary(n);
-    if (!dict || dict->size() != 1 || !dict->count("type")) return std::nullopt;
-    if (!std::any_cast<int64_t>(&dict->at("type"))) return std::nullopt;
+    if (!dict || dict->size() != 1 || !dict->count("type") || !std::any_cast<int64_t>(&dict->at("type")))
+        return std::nullopt;
     return dictionaryInteger(*dict, "type");
 }
 
-struct Row {
-    const char* what;
-    int64_t vid, pid, featureSize;
-    const char* onArrival;  // notification name, or nullptr
-    const char* onRemoval;
-    int64_t arrivalType, removalType;  // wireless rows
-    bool result;
-};
-
-class Classification : public ::testing::TestWithParam<Row> {};
-
 }  // namespace
 
-TEST_P(Classification, ArrivalAndRemoval) {
-    const Row& row = GetParam();
-    HIDDeviceMonitor monitor(homeWatchList(), 64);
-    auto device = FakeDevice::make(row.vid, row.pid, row.featureSize);
-    NotificationRecorder rec(kAllNames);
-
-    EXPECT_EQ(monitor.rawDeviceAdded(0, nullptr, device), row.result);
-    EXPECT_EQ(monitor.rawDeviceRemoved(0, nullptr, device), row.result);
-
-    const auto e = rec.entries();  // posted synchronously: already here when the handlers return
-    size_t i = 0;
-    for (auto [name, type] : {std::pair{row.onArrival, row.arrivalType}, std::pair{row.onRemoval, row.removalType}}) {
-        if (!name) continue;
-        ASSERT_LT(i, e.size());
-        EXPECT_EQ(e[i].note.name, name);
-        if (type) {
-            EXPECT_EQ(wirelessType(e[i].note), type);
-        } else {
-            auto rec = deviceOf(e[i].note);
-            ASSERT_TRUE(rec);
-            EXPECT_EQ(rec->device, device);
-            EXPECT_EQ(rec->vendorId, row.vid);
-            EXPECT_EQ(rec->productId, row.pid);
-            EXPECT_EQ(rec->featureSize, row.featureSize);
-        }
-        ++i;
+// A property of the wrong kind or a double that is no exact int64 reads as 0 / "" (never undefined behaviour).
+TEST(HIDDevice, ConversionRules) {
+    const HidPropertyValue values[] = {
+        std::monostate(), std::string("46463"), int64_t(-5), 64.0, 64.5, 0x1p63, -0x1p63, NAN, INFINITY};
+    const int64_t numbers[] = {0, 0, -5, 64, 0, 0, INT64_MIN, 0, 0};
+    SimulatedHidScope scope;
+    for (size_t i = 0; i < std::size(values); ++i) {
+        SCOPED_TRACE(i);
+        auto kb = SimulatedKeyboard::bootKeyboard(0x1A2C, 0, "");
+        kb->setProperty("ProductID", values[i]);
+        kb->setProperty("Product", values[i]);
+        const HIDDevice r(SimulatedHid::instance().plug(kb)->device());
+        EXPECT_EQ(r.productId, numbers[i]);
+        EXPECT_EQ(r.name, i == 1 ? "46463" : "");
     }
-    EXPECT_EQ(e.size(), i);
+    EXPECT_EQ(HIDDevice(nullptr).name, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Classification,
-    ::testing::Values(
-        Row{"SecondGeneration024FWith64", 0x05AC, 0x024F, 64, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true},
-        Row{"SecondGeneration024FWith65", 0x05AC, 0x024F, 65, nullptr, nullptr, 0, 0, false},
-        Row{"SecondGeneration024FWithout", 0x05AC, 0x024F, 0, nullptr, nullptr, 0, 0, false},
-        Row{"SecondGeneration0250AnySize", 0x05AC, 0x0250, 65, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true},
-        Row{"SecondGenerationOther", 0x05AC, 0x1234, 0, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true},
-        Row{"BluetoothLink", 0x1A2C, 0xB20D, 8, HIDWirelessConnected, HIDWirelessDisconnected, 1, 11, false},
-        Row{"Receiver", 0x1A2C, 0xB31F, 8, HIDWirelessConnected, HIDWirelessDisconnected, 2, 12, false},
-        Row{"FirstGenerationWith8", 0x1A2C, 0xB58E, 8, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true},
-        Row{"FirstGenerationSiblingWithout", 0x1A2C, 0xB58E, 0, nullptr, nullptr, 0, 0, false},
-        Row{"FirstGenerationWith64", 0x1A2C, 0xB57E, 64, nullptr, nullptr, 0, 0, false},
-        Row{"FirstGenerationWith9", 0x1A2C, 0xB57E, 9, nullptr, nullptr, 0, 0, false},
-        Row{"OtherVendor", 0x1234, 0x0001, 0, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true},
-        Row{"NoProperties", 0, 0, 0, HIDDeviceConnected, HIDDeviceDisconnected, 0, 0, true}),
-    [](const auto& info) { return std::string(info.param.what); });
+TEST(HIDDeviceMonitor, ClassificationTable) {
+    struct Row {
+        const char* what;
+        int64_t vid, pid, featureSize;
+        char posts;                                // 'D'evice notifications (and true), 'W'ireless ones, or none
+        int64_t arrivalType = 0, removalType = 0;  // wireless rows
+    };
+    const Row rows[] = {
+        {"secondGeneration024FWith64", 0x05AC, 0x024F, 64, 'D'},
+        {"secondGeneration024FWith65", 0x05AC, 0x024F, 65, '-'},
+        {"secondGeneration024FWithout", 0x05AC, 0x024F, 0, '-'},
+        {"secondGeneration0250AnySize", 0x05AC, 0x0250, 65, 'D'},
+        {"secondGenerationOther", 0x05AC, 0x1234, 0, 'D'},
+        {"bluetoothLink", 0x1A2C, 0xB20D, 8, 'W', 1, 11},
+        {"receiver", 0x1A2C, 0xB31F, 8, 'W', 2, 12},
+        {"firstGenerationWith8", 0x1A2C, 0xB58E, 8, 'D'},
+        {"firstGenerationSiblingWithout", 0x1A2C, 0xB58E, 0, '-'},
+        {"firstGenerationWith64", 0x1A2C, 0xB57E, 64, '-'},
+        {"firstGenerationWith9", 0x1A2C, 0xB57E, 9, '-'},
+        {"otherVendor", 0x1234, 0x0001, 0, 'D'},
+        {"zeroIds", 0, 0, 0, 'D'},
+    };
+    SimulatedHidScope scope;
+    HIDDeviceMonitor monitor(homeWatchList(), 64);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto device = plugged(row.vid, row.pid, row.featureSize);
+        Recorder rec(kAllNames);
+        EXPECT_EQ(monitor.rawDeviceAdded(0, nullptr, device), row.posts == 'D');
+        EXPECT_EQ(monitor.rawDeviceRemoved(0, nullptr, device), row.posts == 'D');
 
-// Every matched device gets its input handler, whatever the classification; only the receiver's 32-byte reports
-// marked 0xE4 carry the battery level, in byte 13, unchanged.
+        const auto e = rec.entries();  // posted synchronously: already here when the handlers return
+        ASSERT_EQ(e.size(), row.posts == '-' ? 0u : 2u);
+        if (row.posts == 'W') {
+            EXPECT_EQ(e[0].first.name, HIDWirelessConnected);
+            EXPECT_EQ(wirelessType(e[0].first), row.arrivalType);
+            EXPECT_EQ(e[1].first.name, HIDWirelessDisconnected);
+            EXPECT_EQ(wirelessType(e[1].first), row.removalType);
+        } else if (row.posts == 'D') {
+            EXPECT_EQ(e[0].first.name, HIDDeviceConnected);
+            EXPECT_EQ(e[1].first.name, HIDDeviceDisconnected);
+            for (const auto& [note, thread] : e) {
+                auto r = deviceOf(note);
+                EXPECT_TRUE(r && r->device == device && r->productId == row.pid && r->featureSize == row.featureSize);
+            }
+        }
+    }
+}
+
+// Every matched device gets the input handler; only the receiver's 32-byte reports marked 0xE4 carry the battery
+// level, in byte 13, unchanged. A report longer than the monitor's buffer is cut to it.
 TEST(HIDDeviceMonitor, BatteryReportRule) {
     struct Case {
         const char* what;
@@ -128,71 +153,53 @@ TEST(HIDDeviceMonitor, BatteryReportRule) {
         size_t length;
         uint8_t mark, level;
         bool posts;
+        int64_t buffer = 64;
     };
     const Case cases[] = {
-        {"receiver", 0xB31F, 32, 0xE4, 0x57, true},  {"level0", 0xB31F, 32, 0xE4, 0, true},
-        {"level255", 0xB31F, 32, 0xE4, 255, true},   {"short", 0xB31F, 31, 0xE4, 0x57, false},
-        {"long", 0xB31F, 33, 0xE4, 0x57, false},     {"otherMark", 0xB31F, 32, 0xE5, 0x57, false},
-        {"keyboard", 0xB57E, 32, 0xE4, 0x57, false}, {"bluetooth", 0xB20D, 32, 0xE4, 0x57, false},
+        {"receiver", 0xB31F, 32, 0xE4, 0x57, true},   {"level255", 0xB31F, 32, 0xE4, 255, true},
+        {"short", 0xB31F, 31, 0xE4, 0x57, false},     {"long", 0xB31F, 33, 0xE4, 0x57, false},
+        {"otherMark", 0xB31F, 32, 0xE5, 0x57, false}, {"keyboard", 0xB57E, 32, 0xE4, 0x57, false},
+        {"bluetooth", 0xB20D, 32, 0xE4, 0x57, false}, {"buffer16", 0xB31F, 32, 0xE4, 0x57, false, 16},
     };
-    HIDDeviceMonitor monitor(homeWatchList(), 64);
     for (const auto& c : cases) {
-        auto device = FakeDevice::make(0x1A2C, c.pid, 0);
-        monitor.rawDeviceAdded(0, nullptr, device);
-        NotificationRecorder rec({"WirelessBatteryValue"});
+        SCOPED_TRACE(c.what);
+        SimulatedHidScope scope;
+        auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::bootKeyboard(0x1A2C, c.pid, ""));
+        HIDDeviceMonitor monitor(homeWatchList(), c.buffer);
+        SimulatedHidManager manager;  // delivers the reports as start() would, cut to the buffer
+        manager.registerDeviceMatchingCallback(
+            [&](int r, HidManager& m, const HidDeviceRef& d) { monitor.rawDeviceAdded(r, &m, d); });
+        manager.open();
+        Recorder rec({"WirelessBatteryValue"});
         Bytes report(c.length, 0xAA);
         report[0] = c.mark;
         report[13] = c.level;
-        device->input(report);
+        kb->sendInputReport(report);
+        manager.dispatch();
         const auto e = rec.entries();
-        ASSERT_EQ(e.size(), c.posts ? 1u : 0u) << c.what;
+        ASSERT_EQ(e.size(), c.posts ? 1u : 0u);
         if (!c.posts) continue;
-        auto dict = notificationDictionary(e[0].note);
-        ASSERT_TRUE(dict);
-        EXPECT_EQ(dict->size(), 2u);
-        ASSERT_TRUE(std::any_cast<uint8_t>(&dict->at("type")));
-        EXPECT_EQ(dictionaryInteger(*dict, "type"), 2) << c.what;
-        EXPECT_EQ(dictionaryInteger(*dict, "value"), c.level) << c.what;
+        auto dict = notificationDictionary(e[0].first);
+        ASSERT_TRUE(dict && dict->size() == 2u && std::any_cast<uint8_t>(&dict->at("type")));
+        EXPECT_EQ(dictionaryInteger(*dict, "type"), 2);
+        EXPECT_EQ(dictionaryInteger(*dict, "value"), c.level);
     }
 }
 
-// The monitor's buffer is reportSize bytes: a longer report is cut to it, so a monitor with a buffer under 32 bytes
-// sees no battery report.
-TEST(HIDDeviceMonitor, ReportsAreCutToTheBufferSize) {
-    HIDDeviceMonitor monitor(homeWatchList(), 16);
-    auto device = FakeDevice::make(0x1A2C, 0xB31F, 0);
-    monitor.rawDeviceAdded(0, nullptr, device);
-    NotificationRecorder rec({"WirelessBatteryValue"});
-    Bytes report(32, 0);
-    report[0] = 0xE4;
-    device->input(report);
-    EXPECT_TRUE(rec.entries().empty());
-}
-
-namespace {
-
-class MonitorOnThread : public ::testing::Test {
-  protected:
-    SimulatedHidScope scope_;
-};
-
-}  // namespace
-
 // Keyboards already plugged when the monitor starts are announced; everything is posted on the monitor's thread;
 // the disconnection carries the very handle of the connection; a re-plug is a new device.
-TEST_F(MonitorOnThread, AnnouncesOnItsOwnThread) {
+TEST(MonitorOnThread, AnnouncesOnItsOwnThread) {
+    SimulatedHidScope scope;
     auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
     auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
-    // A sibling interface of the same keyboard without 8-byte feature reports is dropped.
+    // A sibling interface without 8-byte feature reports is dropped; other keyboards are not watched.
     SimulatedHid::instance().plug(SimulatedKeyboard::bootKeyboard(0x1A2C, 0xB57E, "Quorvath 87"));
-    SimulatedHid::instance().plug(SimulatedKeyboard::bootKeyboard(0x046D, 0xC31C, "Other keyboard"));  // not watched
+    SimulatedHid::instance().plug(SimulatedKeyboard::bootKeyboard(0x046D, 0xC31C, "Other keyboard"));
 
-    NotificationRecorder rec(kAllNames);
+    Recorder rec(kAllNames);
     HIDDeviceMonitor monitor(homeWatchList(), kHomeReportSize);
     LoopThread thread;
     thread.start([&](std::stop_token token) { monitor.start(token); });
-    const auto threadId = thread.id();
-
     ASSERT_TRUE(rec.waitFor(2));
     receiver->sendBatteryReport(87);
     ASSERT_TRUE(rec.waitFor(3));
@@ -200,84 +207,98 @@ TEST_F(MonitorOnThread, AnnouncesOnItsOwnThread) {
     receiver->unplug();
     ASSERT_TRUE(rec.waitFor(5));
     kb->plug();
-    auto ostrel = SimulatedHid::instance().plug(SimulatedKeyboard::ostrelte62());
+    SimulatedHid::instance().plug(SimulatedKeyboard::ostrelte62());
     ASSERT_TRUE(rec.waitFor(7));
+    const auto threadId = thread.id();
     thread.stop();
 
     const auto e = rec.entries();
     ASSERT_EQ(e.size(), 7u);
-    for (const auto& entry : e) EXPECT_EQ(entry.thread, threadId) << entry.note.name;
-
-    EXPECT_EQ(e[0].note.name, HIDDeviceConnected);
-    const HIDDevice* connected = deviceOf(e[0].note);
-    ASSERT_TRUE(connected);
-    EXPECT_EQ(connected->productId, 0xB57E);
-    EXPECT_EQ(connected->featureSize, 8);
+    const std::string names[] = {HIDDeviceConnected,    HIDWirelessConnected,    "WirelessBatteryValue",
+                                 HIDDeviceDisconnected, HIDWirelessDisconnected, HIDDeviceConnected,
+                                 HIDDeviceConnected};
+    for (size_t i = 0; i < e.size(); ++i) {
+        EXPECT_EQ(e[i].first.name, names[i]) << i;
+        EXPECT_EQ(e[i].second, threadId) << i;
+    }
+    const HIDDevice* connected = deviceOf(e[0].first);
+    ASSERT_TRUE(connected && deviceOf(e[3].first) && deviceOf(e[5].first) && deviceOf(e[6].first));
     EXPECT_EQ(connected->name, "Quorvath 87");
-    EXPECT_EQ(e[1].note.name, HIDWirelessConnected);
-    EXPECT_EQ(wirelessType(e[1].note), 2);
-    EXPECT_EQ(e[2].note.name, "WirelessBatteryValue");
-    EXPECT_EQ(dictionaryInteger(*notificationDictionary(e[2].note), "value"), 87);
-    EXPECT_EQ(e[3].note.name, HIDDeviceDisconnected);
-    ASSERT_TRUE(deviceOf(e[3].note));
-    EXPECT_EQ(deviceOf(e[3].note)->device, connected->device);
+    EXPECT_EQ(connected->featureSize, 8);
+    EXPECT_EQ(wirelessType(e[1].first), 2);
+    EXPECT_EQ(dictionaryInteger(*notificationDictionary(e[2].first), "value"), 87);
+    EXPECT_EQ(deviceOf(e[3].first)->device, connected->device);
     EXPECT_TRUE(connected->device->removed());
-    EXPECT_EQ(e[4].note.name, HIDWirelessDisconnected);
-    EXPECT_EQ(wirelessType(e[4].note), 12);
-    EXPECT_EQ(e[5].note.name, HIDDeviceConnected);
-    ASSERT_TRUE(deviceOf(e[5].note));
-    EXPECT_NE(deviceOf(e[5].note)->device, connected->device);
-    EXPECT_EQ(e[6].note.name, HIDDeviceConnected);
-    ASSERT_TRUE(deviceOf(e[6].note));
-    EXPECT_EQ(deviceOf(e[6].note)->name, "Ostrel TE");
-    EXPECT_EQ(deviceOf(e[6].note)->featureSize, 64);
+    EXPECT_EQ(wirelessType(e[4].first), 12);
+    EXPECT_NE(deviceOf(e[5].first)->device, connected->device);
+    EXPECT_EQ(deviceOf(e[6].first)->name, "Ostrel TE");
+    EXPECT_EQ(deviceOf(e[6].first)->featureSize, 64);
 
     // The announced handle talks to the keyboard.
     const Bytes version = {0x05, 0xF4, 0, 0, 0, 0, 0, 0};
-    auto handle = deviceOf(e[5].note)->device;
-    EXPECT_EQ(handle->setReport(HidReportType::Feature, 5, version.data(), version.size()), kHidSuccess);
+    EXPECT_EQ(deviceOf(e[5].first)->device->setReport(HidReportType::Feature, 5, version.data(), version.size()),
+              kHidSuccess);
     EXPECT_EQ(kb->sentReports(HidReportType::Feature), std::vector<Bytes>{version});
 }
 
 // An observer that talks to the keyboard runs on the monitor thread before the next event is handled.
-TEST_F(MonitorOnThread, ObserverRunsBeforeTheNextEvent) {
+TEST(MonitorOnThread, ObserverRunsBeforeTheNextEvent) {
+    SimulatedHidScope scope;
     auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath88());
-    std::vector<std::string> order;
-    std::mutex mutex;
+    std::atomic<bool> handled = false;
+    std::promise<bool> handledFirst;
     auto connected = NotificationCenter::defaultCenter().addObserver(HIDDeviceConnected, [&](const Notification& n) {
-        auto rec = deviceOf(n);
         const Bytes cmd = {0x05, 0xF4, 0, 0, 0, 0, 0, 0};
-        rec->device->setReport(HidReportType::Feature, 5, cmd.data(), cmd.size());
+        deviceOf(n)->device->setReport(HidReportType::Feature, 5, cmd.data(), cmd.size());
         kb->unplug();  // queued behind this handler
-        std::lock_guard lock(mutex);
-        order.push_back("connected");
+        handled = true;
     });
-    NotificationRecorder rec({HIDDeviceDisconnected});
-    auto disconnected =
-        NotificationCenter::defaultCenter().addObserver(HIDDeviceDisconnected, [&](const Notification&) {
-            std::lock_guard lock(mutex);
-            order.push_back("disconnected");
-        });
+    auto disconnected = NotificationCenter::defaultCenter().addObserver(
+        HIDDeviceDisconnected, [&](const Notification&) { handledFirst.set_value(handled); });
+    auto result = handledFirst.get_future();
     HIDDeviceMonitor monitor(homeWatchList(), kHomeReportSize);
     LoopThread thread;
     thread.start([&](std::stop_token token) { monitor.start(token); });
-    ASSERT_TRUE(rec.waitFor(1));
+    ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     thread.stop();
-    std::lock_guard lock(mutex);
-    EXPECT_EQ(order, (std::vector<std::string>{"connected", "disconnected"}));
+    EXPECT_TRUE(result.get());
     EXPECT_EQ(kb->transfers().size(), 1u);
 }
 
-TEST_F(MonitorOnThread, StopsFromAnotherThreadAndBeforeStart) {
+TEST(MonitorOnThread, StopsFromAnotherThreadAndBeforeStart) {
+    SimulatedHidScope scope;
     HIDDeviceMonitor early(homeWatchList(), kHomeReportSize);
     early.stop();
     early.start();  // returns at once: the stop came first
 
     HIDDeviceMonitor monitor({}, kHomeReportSize);  // an empty watch list still runs
-    NotificationRecorder rec(kAllNames);
+    Recorder rec(kAllNames);
     std::thread thread([&] { monitor.start(); });
     SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
     monitor.stop();
     thread.join();
     EXPECT_TRUE(rec.entries().empty());
+}
+
+// The udev rule grants access to exactly the watched devices, over USB and over Bluetooth.
+TEST(HomeWatchList, UdevRuleCoversExactlyTheWatchList) {
+    std::set<std::string> expected;
+    char line[160];
+    for (const auto& row : homeWatchList()) {
+        const auto v = static_cast<unsigned>(row.vendorId);
+        const auto p = static_cast<unsigned>(row.productId);
+        std::snprintf(line, sizeof line,
+                      "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\", TAG+=\"uaccess\"",
+                      v, p);
+        expected.insert(line);
+        std::snprintf(line, sizeof line, "SUBSYSTEM==\"hidraw\", KERNELS==\"0005:%04X:%04X.*\", TAG+=\"uaccess\"", v,
+                      p);
+        expected.insert(line);
+    }
+    std::ifstream in(KEYLOOM_UDEV_RULES);
+    ASSERT_TRUE(in) << KEYLOOM_UDEV_RULES;
+    std::set<std::string> rules;
+    for (std::string text; std::getline(in, text);)
+        if (!text.empty() && text[0] != '#') rules.insert(text);
+    EXPECT_EQ(rules, expected);
 }

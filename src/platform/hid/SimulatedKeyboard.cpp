@@ -415,11 +415,6 @@ void SimulatedKeyboard::queueReply(std::vector<uint8_t> bytes) {
     queuedReplies_.push_back(std::move(bytes));
 }
 
-void SimulatedKeyboard::setReplyFunction(ReplyFunction function) {
-    std::lock_guard lock(mutex_);
-    replyFunction_ = std::move(function);
-}
-
 void SimulatedKeyboard::setFirmwareVersion(std::string text) {
     std::lock_guard lock(mutex_);
     firmwareVersion_ = std::move(text);
@@ -532,9 +527,6 @@ std::optional<std::vector<uint8_t>> SimulatedKeyboard::answerGet(HidReportType t
         auto reply = std::move(queuedReplies_.front());
         queuedReplies_.pop_front();
         return reply;
-    }
-    if (replyFunction_) {
-        if (auto reply = replyFunction_(type, reportId, lastSet_)) return reply;
     }
     if (identity_.protocol == Protocol::FirstGeneration && type == HidReportType::Feature && !pendingAnswer_.empty()) {
         std::vector<uint8_t> chunk;

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -54,11 +53,6 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
         Protocol protocol = Protocol::Plain;
         std::vector<uint8_t> reportDescriptor;
     };
-
-    // A get's answer in place of the model's own; nullopt lets the model answer. Runs with the keyboard locked: it
-    // must not call the keyboard.
-    using ReplyFunction = std::function<std::optional<std::vector<uint8_t>>(HidReportType type, int64_t reportId,
-                                                                            const std::vector<uint8_t>& lastSet)>;
 
     explicit SimulatedKeyboard(Identity identity);
 
@@ -144,7 +138,6 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
 
     // Replies to the next gets, in order, before anything else answers.
     void queueReply(std::vector<uint8_t> bytes);
-    void setReplyFunction(ReplyFunction function);
     // First generation: the text of the F4 answer (32 bytes, NUL-padded).
     void setFirmwareVersion(std::string text);
     // First generation: bytes 2..7 of the FA answer (the current lighting record); all zero means "not set".
@@ -184,7 +177,6 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
     bool holding_ = false;
     bool released_ = false;
     std::deque<std::vector<uint8_t>> queuedReplies_;
-    ReplyFunction replyFunction_;
     std::vector<uint8_t> lastSet_;
     std::deque<uint8_t> pendingAnswer_;  // first generation: the rest of a multi-report answer
     std::string firmwareVersion_ = "V2.0.3";
