@@ -9,7 +9,6 @@
 #include <set>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace httplib {
@@ -18,11 +17,10 @@ class Server;
 
 namespace keyloom::test {
 
-// One request as the server received it.
 struct RecordedRequest {
     std::string method;
     std::string path;
-    std::vector<std::pair<std::string, std::string>> headers;  // names in lower case
+    std::vector<std::pair<std::string, std::string>> headers;  // names as sent
     std::string body;
 
     // The value of a header (name in any case), or nullopt when absent.
@@ -35,8 +33,7 @@ struct CannedAnswer {
     std::string contentType = "text/plain";
 };
 
-// A real HTTP server on 127.0.0.1 (a free port) for the account client's tests: records every request, answers
-// from a table by path, and can hold answers back to release them in any order.
+// An HTTP server on 127.0.0.1: records requests, answers by path (default 200 "true"), can hold answers back.
 class LoopbackServer {
   public:
     LoopbackServer();
@@ -45,33 +42,43 @@ class LoopbackServer {
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     int port() const { return port_; }
-    // "http://127.0.0.1:<port>", the account server address to configure.
-    std::string baseAddress() const;
+    std::string baseAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
-    // The answer to every request for `path`; paths without one get 200 "true".
-    void setAnswer(const std::string& path, CannedAnswer answer);
-    // While on, every arriving request waits for release(n), n being its 0-based arrival number.
-    void holdAnswers(bool hold);
-    void release(size_t arrival);
-
-    // Waits until n requests have arrived (bounded so that a fault fails the test rather than hangs it).
-    bool waitForRequests(size_t n, std::chrono::milliseconds limit = std::chrono::seconds(10));
-    std::vector<RecordedRequest> requests() const;
+    void setAnswer(const std::string& path, CannedAnswer answer) {
+        std::lock_guard lock(mutex_);
+        answers_[path] = std::move(answer);
+    }
+    // While on, each arriving request waits for release(n), n being its 0-based arrival number.
+    void holdAnswers(bool hold) {
+        std::lock_guard lock(mutex_);
+        hold_ = hold;
+    }
+    void release(size_t arrival) {
+        std::lock_guard lock(mutex_);
+        released_.insert(arrival);
+        changed_.notify_all();
+    }
+    // Bounded, so that a fault fails the test rather than hangs it.
+    bool waitForRequests(size_t n, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [&] { return requests_.size() >= n; });
+    }
+    std::vector<RecordedRequest> requests() const {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
 
   private:
-    CannedAnswer handle(RecordedRequest request);
-
     std::unique_ptr<httplib::Server> server_;
     int port_ = -1;
     std::thread listener_;
-
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<RecordedRequest> requests_;
     std::map<std::string, CannedAnswer> answers_;
+    std::set<size_t> released_;
     bool hold_ = false;
     bool closing_ = false;
-    std::set<size_t> released_;
 };
 
 }  // namespace keyloom::test
