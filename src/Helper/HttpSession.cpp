@@ -7,6 +7,7 @@
 #include <QNetworkRequest>
 #include <QSocketNotifier>
 #include <QUrl>
+#include <unordered_map>
 
 namespace keyloom {
 
@@ -27,25 +28,46 @@ std::optional<std::string> answerOf(QNetworkReply& reply) {
     return reply.readAll().toStdString();
 }
 
-void send(QNetworkAccessManager& manager, QObject& receiver, std::string url, std::string body,
-          const HttpSession::Headers& headers, int timeoutMs, HttpSession::Completion done) {
-    if (url.empty()) {
-        done(std::nullopt);
-        return;
+// Holds the completions of the replies in flight on the session thread. Connected by signature, not by functor: a
+// functor's slot object may be released on Qt's own HTTP thread, out of the sight of ThreadSanitizer, whereas here
+// every completion is created, called and destroyed on the session thread.
+class ReplyWatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    void send(QNetworkAccessManager& manager, std::string url, std::string body, const HttpSession::Headers& headers,
+              int timeoutMs, HttpSession::Completion done) {
+        if (url.empty()) {
+            done(std::nullopt);
+            return;
+        }
+        QNetworkRequest request(QUrl(QString::fromStdString(url)));
+        request.setTransferTimeout(timeoutMs);
+        for (const auto& [name, value] : headers)
+            request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+        // The type Qt (like other HTTP clients) puts on a POST body that has none, said here to spare its warning.
+        if (!body.empty() && !request.hasRawHeader("Content-Type"))
+            request.setHeader(QNetworkRequest::ContentTypeHeader,
+                              QByteArrayLiteral("application/x-www-form-urlencoded"));
+        QNetworkReply* reply = manager.post(request, QByteArray::fromStdString(body));
+        pending_.emplace(reply, std::move(done));
+        connect(reply, SIGNAL(finished()), this, SLOT(replyFinished()));
     }
-    QNetworkRequest request(QUrl(QString::fromStdString(url)));
-    request.setTransferTimeout(timeoutMs);
-    for (const auto& [name, value] : headers)
-        request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
-    // The type Qt (like other HTTP clients) puts on a POST body that has none, said here to spare its warning.
-    if (!body.empty() && !request.hasRawHeader("Content-Type"))
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
-    QNetworkReply* reply = manager.post(request, QByteArray::fromStdString(body));
-    QObject::connect(reply, &QNetworkReply::finished, &receiver, [reply, done = std::move(done)] {
+
+  private Q_SLOTS:
+    void replyFinished() {
+        auto* reply = qobject_cast<QNetworkReply*>(sender());
+        auto it = pending_.find(reply);
+        if (!reply || it == pending_.end()) return;
+        HttpSession::Completion done = std::move(it->second);
+        pending_.erase(it);
         reply->deleteLater();
         done(answerOf(*reply));
-    });
-}
+    }
+
+  private:
+    std::unordered_map<QNetworkReply*, HttpSession::Completion> pending_;
+};
 
 std::mutex sharedMutex;
 std::shared_ptr<HttpSession> sharedSession;
@@ -83,10 +105,10 @@ void HttpSession::run(std::stop_token stop) {
         QEventLoop loop;  // gives this thread its event dispatcher
         QNetworkAccessManager manager;
         {
-            // Completions are connected with `receiver` as context: once it is gone none can run any more.
-            QObject receiver;
+            // Completions live in `watcher`: once it is gone none can run any more.
+            ReplyWatcher watcher;
             QSocketNotifier notifier(wake_.fd(), QSocketNotifier::Read);
-            QObject::connect(&notifier, &QSocketNotifier::activated, &receiver, [&] {
+            QObject::connect(&notifier, &QSocketNotifier::activated, &watcher, [&] {
                 wake_.drain();
                 if (stop.stop_requested()) {
                     loop.quit();
@@ -98,8 +120,8 @@ void HttpSession::run(std::stop_token stop) {
                     batch.swap(queue_);
                 }
                 for (Pending& p : batch)
-                    send(manager, receiver, std::move(p.url), std::move(p.body), p.headers, p.timeoutMs,
-                         std::move(p.done));
+                    watcher.send(manager, std::move(p.url), std::move(p.body), p.headers, p.timeoutMs,
+                                 std::move(p.done));
             });
             std::stop_callback wakeOnStop(stop, [this] { wake_.signal(); });
             {
@@ -152,3 +174,5 @@ void HttpSession::post(std::string url, std::string body, Headers headers, Compl
 }
 
 }  // namespace keyloom
+
+#include "HttpSession.moc"
