@@ -111,6 +111,18 @@ TEST_F(KeyloggerTest, MatchesKeyboardsVendorInterfaceAndKeypads) {
     EXPECT_EQ(pressedNormalKey(), (Codes{4, 6}));
 }
 
+// A keyboard unplugged while keys are held lets go of them; keys held on another keyboard stay.
+TEST_F(KeyloggerTest, UnpluggedKeyboardReleasesItsKeys) {
+    const uint64_t second = source->addDevice("second keyboard", {0x01, 0x06});
+    key(0xE1, 1);
+    key(0x04, 1);
+    source->sendValue(second, {0x07, 0x05, 1});
+    source->removeDevice(keyboard);
+    EXPECT_EQ(pressedFlags(), Codes{});
+    EXPECT_EQ(pressedNormalKey(), Codes{5});
+    EXPECT_EQ(shiftKeyStatus(), 0);
+}
+
 // Capture that cannot start is reported and the program goes on, instead of ending the process.
 TEST_F(KeyloggerTest, FailedOpenIsReportedAndCaptureGoesOn) {
     TearDown();

@@ -44,6 +44,14 @@ TEST(QtKeyEventSource, EachChangeOnceAndNoAutorepeat) {
         QCoreApplication::sendEvent(&receiver, &ev);
     }
     EXPECT_EQ(values, (std::vector<HidInputValue>{{7, 0xE1, 1}, {7, 0xE1, 0}}));
+
+    // Our windows lose the keyboard while a key is down: its release never comes, so it is released at once.
+    values.clear();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, KEY_A + 8, 0, 0);
+    QCoreApplication::sendEvent(&receiver, &press);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(&receiver, &deactivate);
+    EXPECT_EQ(values, (std::vector<HidInputValue>{{7, 0x04, 1}, {7, 0x04, 0}}));
 }
 
 }  // namespace
