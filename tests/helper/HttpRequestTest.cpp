@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
-
-#include <QByteArray>
 
 #include "Helper/HttpRequest.h"
 #include "Helper/HttpSession.h"
@@ -13,21 +10,9 @@ namespace keyloom {
 namespace {
 
 using namespace std::chrono_literals;
-const std::string kKey = "0123456789abcdef";
+const std::string kKey = test::kTestAesKey;
 
-// Independent of the code under test: base64 and AES-128-ECB/PKCS#7 straight through OpenSSL.
-std::string decrypt(const std::string& base64) {
-    const QByteArray in = QByteArray::fromBase64(QByteArray::fromStdString(base64));
-    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
-    unsigned char out[1024];
-    int n = 0, tail = 0;
-    EVP_DecryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, reinterpret_cast<const uint8_t*>(kKey.data()), nullptr);
-    if (in.size() > 1000 ||
-        !EVP_DecryptUpdate(ctx.get(), out, &n, reinterpret_cast<const uint8_t*>(in.data()), int(in.size())) ||
-        !EVP_DecryptFinal_ex(ctx.get(), out + n, &tail))
-        return "<not decryptable>";
-    return std::string(reinterpret_cast<const char*>(out), static_cast<size_t>(n + tail));
-}
+using test::decryptWithTestKey;
 
 struct Answer {
     std::string name, result;
@@ -102,8 +87,9 @@ TEST_F(HttpRequestTest, EachRequestSendsItsPathTokenAndPayload) {
         const test::RecordedRequest sent = server.requests().at(i);
         EXPECT_EQ(sent.method, "POST");
         EXPECT_EQ(sent.path, c.path);
-        EXPECT_EQ(sent.header("token") ? decrypt(*sent.header("token")) : "<none>", c.token ? c.token : "<none>");
-        EXPECT_EQ(c.token ? sent.body : decrypt(sent.body), c.body);
+        EXPECT_EQ(sent.header("token") ? decryptWithTestKey(*sent.header("token")) : "<none>",
+                  c.token ? c.token : "<none>");
+        EXPECT_EQ(c.token ? sent.body : decryptWithTestKey(sent.body), c.body);
         if (c.path == "/software/info") continue;  // its answer is ignored; a stray one would be the next case's
         const Answer answer = next();
         EXPECT_EQ(answer.name, c.token ? "feedbackHTTPRequest" : "HTTPRequest");

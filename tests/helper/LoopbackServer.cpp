@@ -1,8 +1,11 @@
 #include "LoopbackServer.h"
 
 #include <httplib.h>
+#include <openssl/evp.h>
 #include <strings.h>
 
+#include <QByteArray>
+#include <memory>
 #include <stdexcept>
 
 namespace keyloom::test {
@@ -42,6 +45,19 @@ LoopbackServer::~LoopbackServer() {
     lock.unlock();
     server_->stop();
     listener_.join();
+}
+
+std::string decryptWithTestKey(const std::string& base64) {
+    const QByteArray in = QByteArray::fromBase64(QByteArray::fromStdString(base64));
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
+    unsigned char out[1024];
+    int n = 0, tail = 0;
+    EVP_DecryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, reinterpret_cast<const uint8_t*>(kTestAesKey), nullptr);
+    if (in.size() > 1000 ||
+        !EVP_DecryptUpdate(ctx.get(), out, &n, reinterpret_cast<const uint8_t*>(in.data()), int(in.size())) ||
+        !EVP_DecryptFinal_ex(ctx.get(), out + n, &tail))
+        return "<not decryptable>";
+    return std::string(reinterpret_cast<const char*>(out), static_cast<size_t>(n + tail));
 }
 
 }  // namespace keyloom::test

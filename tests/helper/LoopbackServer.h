@@ -81,4 +81,9 @@ class LoopbackServer {
     bool closing_ = false;
 };
 
+// The AES key the account suites configure (KEYLOOM_AES_KEY), and the decryption of what the client sent with it:
+// base64 and AES-128-ECB/PKCS#7 straight through OpenSSL, independent of the code under test.
+inline constexpr const char* kTestAesKey = "0123456789abcdef";
+std::string decryptWithTestKey(const std::string& base64);
+
 }  // namespace keyloom::test

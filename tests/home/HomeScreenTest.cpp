@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <QApplication>
 #include <QLabel>
@@ -26,30 +25,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* kKey = "0123456789abcdef";
-
-// Independent of the client: base64 + AES-128-ECB/PKCS#7 decryption with OpenSSL.
-std::string decrypt(const std::string& base64) {
-    std::string raw(base64.size(), '\0');
-    int n = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(raw.data()),
-                            reinterpret_cast<const unsigned char*>(base64.data()), int(base64.size()));
-    if (n < 0) return "<bad base64>";
-    while (!base64.empty() && base64.back() == '=' && n > 0) {
-        --n;
-        const_cast<std::string&>(base64).pop_back();
-    }
-    raw.resize(n);
-    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
-    EVP_DecryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, reinterpret_cast<const unsigned char*>(kKey), nullptr);
-    std::string out(raw.size() + 16, '\0');
-    int len = 0, fin = 0;
-    EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &len,
-                      reinterpret_cast<const unsigned char*>(raw.data()), int(raw.size()));
-    if (!EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + len, &fin)) return "<bad>";
-    out.resize(len + fin);
-    return out;
-}
-
 bool sameNameMap(const KeyNameMap& a, const KeyNameMap& b) {
     if (a.size() != b.size()) return false;
     for (const auto& [name, row] : a) {
@@ -65,7 +40,7 @@ class HomeScreen : public ::testing::Test {
         SimulatedHid::instance().reset();
         SimulatedHid::instance().setActive(true);
         setenv("KEYLOOM_SERVER_URL", server.baseAddress().c_str(), 1);
-        setenv("KEYLOOM_AES_KEY", kKey, 1);
+        setenv("KEYLOOM_AES_KEY", test::kTestAesKey, 1);
         // A simulated Bluetooth central: with the keyboard "RA VER IV" connected (battery 80), or without Bluetooth.
         HomeViewController::centralFactory() = [bt = simulateBluetooth()](std::weak_ptr<CentralDelegate> d) {
             return std::shared_ptr<BluetoothCentral>(bt ? SimulatedCentral::createWithKeyboard(d)
@@ -110,7 +85,7 @@ class HomeScreen : public ::testing::Test {
         auto collect = [&] {
             out.clear();
             for (const auto& r : server.requests()) {
-                if (r.path == "/software/info") out.push_back(decrypt(r.header("token").value_or("")));
+                if (r.path == "/software/info") out.push_back(test::decryptWithTestKey(r.header("token").value_or("")));
             }
             return out.size() >= atLeast;
         };
