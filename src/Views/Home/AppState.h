@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/hid/HidDevice.h"
+
 namespace keyloom {
 
 // Application-wide state shared by the screens. Main thread only: work from other threads posts itself here first.
@@ -20,5 +22,11 @@ std::string& keyboardVersion();
 const std::string& systemInfo();
 // Windows language identifier that picks the 88-key photo (US English).
 extern int64_t keyboardLayout;
+
+// What the home screen hands an editor with the "showkeyboard" and "showmarrowinkb" transitions.
+struct KeyboardSegueSender {
+    HidDeviceRef kbHIDdevice;  // the tracked keyboard's handle
+    QString keyboardTitle;     // the home screen's label text
+};
 
 }  // namespace keyloom
