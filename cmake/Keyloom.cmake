@@ -7,7 +7,7 @@ function(keyloom_area_target out area)
 endfunction()
 
 # keyloom_area(LIBS <deps...>): a static library from the *.cpp of the calling folder (not its subfolders).
-# An area that has no sources yet becomes an interface library.
+# An area that has no sources yet becomes an interface library, so other areas can already name it.
 function(keyloom_area)
   cmake_parse_arguments(A "" "" "LIBS;EXCLUDE" ${ARGN})
   file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
@@ -16,6 +16,14 @@ function(keyloom_area)
   foreach(ex IN LISTS A_EXCLUDE)
     list(FILTER srcs EXCLUDE REGEX "/${ex}$")
   endforeach()
+  set(compiled ${srcs})
+  list(FILTER compiled INCLUDE REGEX "\\.(cpp|qrc)$")
+  if(NOT compiled)
+    add_library(${t} INTERFACE)
+    target_include_directories(${t} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${t} INTERFACE ${A_LIBS})
+    return()
+  endif()
   add_library(${t} STATIC ${srcs})
   target_include_directories(${t} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${t} PUBLIC ${A_LIBS} PRIVATE keyloom_flags)
