@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <functional>
 
+#include "resources/EditorIcons.h"
+
 namespace keyloom {
 
 namespace {
@@ -191,6 +193,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("icon_battery_charging", [] { return drawBattery(100, true); });
         t.insert("icon_battery_bluetooth", [] { return drawLinkIcon(true); });
         t.insert("icon_battery_24ghz", [] { return drawLinkIcon(false); });
+        addEditorIcons(t);
         return t;
     }();
     return table;
