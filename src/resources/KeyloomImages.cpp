@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "resources/EditorIcons.h"
+#include "resources/KeyboardPictures.h"
 
 namespace keyloom {
 
@@ -156,12 +157,13 @@ QPixmap drawTrayIcon() {
     return pm;
 }
 
-using Painter = std::function<QPixmap()>;
+using Painter = ImagePainter;
 
 const QHash<QString, Painter>& painters() {
     static const QHash<QString, Painter> table = [] {
         QHash<QString, Painter> t;
         t.insert("velkor-bar", drawTrayIcon);
+        addKeyboardPhotos(t);
         for (const char* name : {"big_kb_pro_87", "big_kb_te_87", "big_kb_pro_88", "big_kb_te_88", "big_kb_pro_91",
                                  "big_kb_te_91", "big_kb_marrowinv2_pro", "big_kb_marrowinv2", "big_kb_ostrel_te",
                                  "big_kb_ostrel_pro", "big_kb_te_tolmekv2", "big_kb_vindle"}) {

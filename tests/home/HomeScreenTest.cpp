@@ -183,7 +183,7 @@ TEST_F(HomeScreen, SmartWirelessDeviceIsNeverTracked) {
 TEST_F(HomeScreen, SecondKeyboardReplacesFirstAndOnlyTrackedDisconnectionCounts) {
     auto first = plugAndWait(SimulatedKeyboard::quorvath87());
     auto second = plugAndWait(SimulatedKeyboard::ostrelte62());
-    const HidDeviceRef tracked = home->kbHIDdevice();
+    const HidHandleRef tracked = home->kbHIDdevice();
     EXPECT_EQ(HIDDevice(tracked).productId, 0x0250);
     EXPECT_EQ(home->keyboardDesc(), "Ostrel TE");
 

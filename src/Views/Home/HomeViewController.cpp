@@ -202,7 +202,7 @@ void HomeViewController::deviceDisconnected(const Notification& note) {
     runOnMain(this, [this, dev = rec->device] { forgetKeyboard(dev); });
 }
 
-void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId,
+void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vendorId, int64_t productId,
                                         const std::string& name) {
     if (kbHIDdevice_ && kbHIDdevice_ == device) return;
     if (name == kIgnoredProductName) return;
@@ -236,7 +236,7 @@ void HomeViewController::versionRead(const std::optional<std::string>& version) 
     HttpRequest().sendSoftwareInfo(text);
 }
 
-void HomeViewController::forgetKeyboard(const HidDeviceRef& device) {
+void HomeViewController::forgetKeyboard(const HidHandleRef& device) {
     if (KEYBOARD_VIEW && editorDevice_ && editorDevice_ == device) {
         editorDevice_.reset();
         showDisconnectSheet();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 class QPushButton;
 
@@ -34,7 +34,7 @@ class KeyboardViewController : public QWidget {
     ~KeyboardViewController() override;
 
     // Set by the home screen before the window is shown.
-    HidDeviceRef kbHIDdevice;
+    HidHandleRef kbHIDdevice;
     QString keyboardTitle;
 
     // Lifecycle.

@@ -13,7 +13,7 @@ constexpr int64_t kInitialVersionType = 2;
 
 }  // namespace
 
-KeyboardEditorContext::KeyboardEditorContext(HidDeviceRef device)
+KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
     : device_(std::move(device)),
       channel_(std::make_unique<Quorvath>(device_, kInitialVersionType)),
       worker_(std::make_unique<SerialWorker>()) {

@@ -12,7 +12,7 @@
 #include "Views/Keyboard/KeyLayout/KeyMapTypes.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "platform/MainThread.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -36,14 +36,14 @@ class KeyboardEditorContext {
     // Opens the editor's side of the keyboard: the channel (version type 2) with the version read queued as its
     // first exchange, the vendor and product ids (0 when missing), the database file name, the device type from the
     // product id (1 when unknown) and the profile database.
-    explicit KeyboardEditorContext(HidDeviceRef device);
+    explicit KeyboardEditorContext(HidHandleRef device);
     // Closes the database at once. Exchanges already queued still reach the keyboard, off the main thread; the
     // channel is released after the last of them.
     ~KeyboardEditorContext();
     KeyboardEditorContext(const KeyboardEditorContext&) = delete;
     KeyboardEditorContext& operator=(const KeyboardEditorContext&) = delete;
 
-    const HidDeviceRef& device() const { return device_; }
+    const HidHandleRef& device() const { return device_; }
     int64_t vendorId() const { return vendorId_; }
     int64_t productId() const { return productId_; }
     int64_t deviceType() const { return deviceType_; }
@@ -85,7 +85,7 @@ class KeyboardEditorContext {
     void waitForIdle();
 
   private:
-    HidDeviceRef device_;
+    HidHandleRef device_;
     std::unique_ptr<Quorvath> channel_;
     std::unique_ptr<SerialWorker> worker_;  // after the channel: destroyed first
     int64_t vendorId_ = 0;
