@@ -164,6 +164,7 @@ const QHash<QString, Painter>& painters() {
         QHash<QString, Painter> t;
         t.insert("velkor-bar", drawTrayIcon);
         addKeyboardPhotos(t);
+        addOptionTreeIcons(t);
         for (const char* name : {"big_kb_pro_87", "big_kb_te_87", "big_kb_pro_88", "big_kb_te_88", "big_kb_pro_91",
                                  "big_kb_te_91", "big_kb_marrowinv2_pro", "big_kb_marrowinv2", "big_kb_ostrel_te",
                                  "big_kb_ostrel_pro", "big_kb_te_tolmekv2", "big_kb_vindle"}) {
