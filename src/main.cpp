@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     for (const std::string& unknown : SimulatedHid::instance().startFromEnvironment())
         std::fprintf(stderr, "KEYLOOM_SIMULATE: unknown model \"%s\"\n", unknown.c_str());
 
+    registerKeyboardEditorSegue();
     registerMarrowinEditorSegue();
 
     AppDelegate delegate;

@@ -299,10 +299,14 @@ TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
         for (const auto& report : keyboard->sentReports(HidReportType::Feature)) sent.push_back(report.at(1));
         EXPECT_EQ(sent, (std::vector<uint8_t>{1, 3, 4}));
 
-        // Closing finishes what was handed over.
-        context.exchange("keys", command(5));
+        // Closing finishes what was handed over, without waiting for it.
+        keyboard->clearTransfers();
+        context.exchange("keys", command(5), [&] { ++done; });
     }
-    EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).back().at(1), 5);
+    ASSERT_TRUE(keyboard->waitForTransfers(2));  // the command and its read-back
+    EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).at(0).at(1), 5);
+    test::processEventsFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(done, 3);  // a closed editor hears nothing back
 }
 
 }  // namespace

@@ -12,12 +12,22 @@ namespace keyloom {
 MarrowinEditorContext::MarrowinEditorContext() = default;
 
 MarrowinEditorContext::~MarrowinEditorContext() {
-    if (worker_) worker_->waitForIdle();
-    worker_.reset();
-    cancelMainThreadCalls(this);
+    alive_.reset();
+    if (!worker_) return;
+    // The worker finishes what the user asked for without holding up the window; channel and worker are released on
+    // the main thread after its last job (a worker cannot join itself).
+    struct Retiring {
+        std::shared_ptr<MarrowinV2> channel;
+        std::unique_ptr<SerialWorker> worker;
+    };
+    auto retiring = std::make_shared<Retiring>();
+    retiring->channel = std::move(deviceComm);
+    retiring->worker = std::move(worker_);
+    SerialWorker* worker = retiring->worker.get();
+    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
 }
 
-void MarrowinEditorContext::open(const HidDeviceRef& device) {
+void MarrowinEditorContext::open(const HidHandleRef& device) {
     if (deviceComm || !device) return;
     deviceComm = std::make_shared<MarrowinV2>(device);
     const int64_t productId = HIDDevice::integerProperty(device.get(), "ProductID");
@@ -58,15 +68,18 @@ void MarrowinEditorContext::exchange(const std::string& kind, std::function<void
         std::lock_guard lock(latest_->mutex);
         generation = ++latest_->generation[kind];
     }
-    worker_->post(
-        [this, latest = latest_, channel = deviceComm, kind, generation, job = std::move(job), done = std::move(done)] {
-            {
-                std::lock_guard lock(latest->mutex);
-                if (latest->generation[kind] != generation) return;  // a newer one of this kind is waiting
-            }
-            job(*channel);
-            if (done) runOnMain(this, done);
+    worker_->post([alive = std::weak_ptr<int>(alive_), latest = latest_, channel = deviceComm, kind, generation,
+                   job = std::move(job), done = std::move(done)] {
+        {
+            std::lock_guard lock(latest->mutex);
+            if (latest->generation[kind] != generation) return;  // a newer one of this kind is waiting
+        }
+        job(*channel);
+        if (!done) return;
+        runOnMain([alive, done] {
+            if (alive.lock()) done();  // not once the editor has closed
         });
+    });
 }
 
 void MarrowinEditorContext::waitForExchanges() {

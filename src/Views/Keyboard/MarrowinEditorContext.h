@@ -11,7 +11,7 @@
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
 #include "Views/Keyboard/core/MarrowinModelChoice.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -31,14 +31,15 @@ class SerialWorker;
 class MarrowinEditorContext {
   public:
     MarrowinEditorContext();
-    // Finishes the exchanges already handed over, so the keyboard gets the last change the user made, then closes.
+    // Closes the database at once. The exchanges already handed over still reach the keyboard, off the main thread
+    // (so it gets the last change the user made); the channel goes after the last of them. No `done` runs any more.
     ~MarrowinEditorContext();
     MarrowinEditorContext(const MarrowinEditorContext&) = delete;
     MarrowinEditorContext& operator=(const MarrowinEditorContext&) = delete;
 
     // Opens the channel on device, tells the model from its product name and id, and opens the model's database.
     // Once per editor; a second call changes nothing.
-    void open(const HidDeviceRef& device);
+    void open(const HidHandleRef& device);
     bool isOpen() const { return deviceComm != nullptr; }
 
     // Places the caps of the model for this layout index and makes the model's maps the current ones (the editor's
@@ -76,6 +77,7 @@ class MarrowinEditorContext {
     const KeyModel* model_ = nullptr;
     std::vector<PlacedCap> caps_;
     std::shared_ptr<Latest> latest_ = std::make_shared<Latest>();
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // `done` calls are dropped once it is gone
     std::unique_ptr<SerialWorker> worker_;
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/NotificationCenter.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 class QComboBox;
 class QPushButton;
@@ -32,7 +32,7 @@ class MarrowinViewController : public QWidget {
     ~MarrowinViewController() override;
 
     // Set by the home screen before the window is shown.
-    HidDeviceRef kbHIDdevice;
+    HidHandleRef kbHIDdevice;
     QString keyboardTitle;
 
     // Lifecycle.
