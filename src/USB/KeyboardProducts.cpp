@@ -43,10 +43,6 @@ const KeyboardProduct& firstGenerationProduct(int64_t productId) {
     });
 }
 
-std::string firstGenerationDatabaseFile(int64_t vendorId, int64_t productId) {
-    return std::to_string(vendorId) + std::to_string(productId) + "_device.sqlite3";
-}
-
 const KeyboardProduct& secondGenerationProduct(int64_t productId, std::string_view productName) {
     for (const KeyboardProduct& row : kKeyboardProducts) {
         if (row.kind != ProductKind::SecondGeneration || row.productName == nullptr) continue;

@@ -8,7 +8,7 @@
 // How an editor uses it:
 //   First generation (keyboard types 1-6): row = firstGenerationProduct(integerProperty(device, "ProductID")):
 //     row.deviceType (1-6), row.model (layout and key maps: findKeyModel(row.model)), row.keysPerProfile;
-//     the profile database is firstGenerationDatabaseFile(vendor id, product id).
+//     the profile database file is DeviceSQLite::databaseName(vendor id, product id), made from the ids.
 //   Second generation (keyboard type 7): row = secondGenerationProduct(product id, textProperty(device, "Product")):
 //     row.deviceType (1, 100-106), row.databaseFile, row.model (tables at layout index 0) and row.otherLayoutsModel
 //     (tables at every other layout index).
@@ -17,7 +17,6 @@
 // linking the USB area; the look-ups are in KeyboardProducts.cpp.
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "Views/Keyboard/KeyLayout/KeyModelId.h"
@@ -166,9 +165,6 @@ const KeyboardProduct* findProductByIds(int64_t vendorId, int64_t productId);
 // First-generation editor and flash map: the row of this product id; for any other id, the row of every other
 // first-generation product (device type 1, the 87-key model, no flash map).
 const KeyboardProduct& firstGenerationProduct(int64_t productId);
-
-// "<vendor id><product id>_device.sqlite3", both in decimal.
-std::string firstGenerationDatabaseFile(int64_t vendorId, int64_t productId);
 
 // Second-generation editor: the first second-generation row whose name equals the product name (and whose product
 // id equals productId where the name alone does not tell); for any other name, the row of unknown names (device

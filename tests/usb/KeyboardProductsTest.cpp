@@ -148,31 +148,26 @@ TEST(KeyboardProducts, ProductByIds) {
     }
 }
 
-// The first-generation editor: device type and model by product id alone, keys per profile, database file name.
+// The first-generation editor and flash map: device type, model and keys per profile by product id alone.
 TEST(KeyboardProducts, FirstGenerationEditor) {
     struct Case {
-        int64_t vid, pid, deviceType;
+        int64_t pid, deviceType;
         KeyModelId model;
         int64_t keysPerProfile;
-        const char* file;
     } const cases[] = {
-        {0x1A2C, 0xB57E, 1, KeyModelId::Quorvath87, 91, "670046462_device.sqlite3"},
-        {0x1A2C, 0xB58E, 2, KeyModelId::Quorvath88, 92, "670046478_device.sqlite3"},
-        {0x1A2C, 0xB5BE, 3, KeyModelId::Quorvath91, 95, "670046526_device.sqlite3"},
-        {0x1A2C, 0xB51F, 4, KeyModelId::Quorvath87, 91, "670046367_device.sqlite3"},
-        {0x1A2C, 0xB58F, 5, KeyModelId::Quorvath88, 92, "670046479_device.sqlite3"},
-        {0x1A2C, 0xB5BF, 6, KeyModelId::Quorvath91, 95, "670046527_device.sqlite3"},
-        {0x1A2C, 0xB20D, 1, KeyModelId::Quorvath87, 0, "670045581_device.sqlite3"},  // a link is no keyboard
-        {0x05AC, 0x024F, 1, KeyModelId::Quorvath87, 0, "1452591_device.sqlite3"},
-        {0, 0, 1, KeyModelId::Quorvath87, 0, "00_device.sqlite3"},  // both ids missing
+        {0xB57E, 1, KeyModelId::Quorvath87, 91}, {0xB58E, 2, KeyModelId::Quorvath88, 92},
+        {0xB5BE, 3, KeyModelId::Quorvath91, 95}, {0xB51F, 4, KeyModelId::Quorvath87, 91},
+        {0xB58F, 5, KeyModelId::Quorvath88, 92}, {0xB5BF, 6, KeyModelId::Quorvath91, 95},
+        {0xB20D, 1, KeyModelId::Quorvath87, 0},  // a link is no keyboard
+        {0x024F, 1, KeyModelId::Quorvath87, 0},  // a second-generation id
+        {0, 1, KeyModelId::Quorvath87, 0},       // no product id
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.pid);
         const KeyboardProduct& row = firstGenerationProduct(c.pid);
         EXPECT_EQ(row.deviceType, c.deviceType);
         EXPECT_EQ(row.model, c.model);
         EXPECT_EQ(row.keysPerProfile, c.keysPerProfile);
-        EXPECT_EQ(firstGenerationDatabaseFile(c.vid, c.pid), c.file);
     }
 }
 
