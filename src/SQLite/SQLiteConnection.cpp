@@ -104,6 +104,18 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
     return nullptr;
 }
 
+bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, std::string* error) noexcept {
+    try {
+        body(db_);
+        return true;
+    } catch (const std::exception& e) {
+        if (error) *error = e.what();
+    } catch (...) {
+        if (error) *error = "unknown error";
+    }
+    return false;
+}
+
 Transaction SQLiteConnection::transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept {
     if (!connection) return {};
     try {
