@@ -91,7 +91,7 @@ std::string DeviceSQLite::databaseName(int64_t vendorId, int64_t productId) {
 
 bool DeviceSQLite::modifyRadiData(int64_t profile, int64_t mode, const std::vector<uint8_t>& data) {
     if (data.size() < kImageSize) return false;
-    if (!isConnected()) return true;
+    if (!isConnected()) return false;  // nothing was stored: the caller must not send as if it had been
     return run([&](SQLite::Database& db) {
         SQLite::Statement update(db, R"(UPDATE "t_radidata" SET "byte3" = ?, "byte4" = ?, "byte5" = ?, "byte6" = ?,
             "byte7" = ? WHERE "profId" = ? AND "mode" = ?)");

@@ -7,12 +7,12 @@
 #include <QPixmap>
 #include <QRectF>
 #include <QString>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "Views/Keyboard/KeyLayout/KeyMapTypes.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "resources/ImagePainter.h"
 
 namespace keyloom {
 
@@ -30,7 +30,6 @@ std::vector<CapExtension> keyboardPhotoExtensions(const QString& photoName);
 QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& names, QSize size, const QString& tag);
 
 // Every photo name with its painter, for the image table.
-using ImagePainter = std::function<QPixmap()>;
 void addKeyboardPhotos(QHash<QString, ImagePainter>& table);
 
 }  // namespace keyloom
