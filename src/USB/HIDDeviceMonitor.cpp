@@ -47,10 +47,10 @@ void HIDDeviceMonitor::start(std::stop_token token) {
     manager->setDeviceMatchingMultiple(std::move(matching));
     // As on the platform, a manager that cannot list devices is not fatal: it simply finds none.
     manager->open();
-    manager->registerDeviceMatchingCallback([this](int result, HidManager& sender, const HidDeviceRef& device) {
+    manager->registerDeviceMatchingCallback([this](int result, HidManager& sender, const HidHandleRef& device) {
         rawDeviceAdded(result, &sender, device);
     });
-    manager->registerDeviceRemovalCallback([this](int result, HidManager& sender, const HidDeviceRef& device) {
+    manager->registerDeviceRemovalCallback([this](int result, HidManager& sender, const HidHandleRef& device) {
         rawDeviceRemoved(result, &sender, device);
     });
     {
@@ -75,7 +75,7 @@ void HIDDeviceMonitor::stop() {
         stopRequested_ = true;
 }
 
-bool HIDDeviceMonitor::rawDeviceAdded(int32_t, HidManager*, const HidDeviceRef& inIOHIDDeviceRef) {
+bool HIDDeviceMonitor::rawDeviceAdded(int32_t, HidManager*, const HidHandleRef& inIOHIDDeviceRef) {
     if (!inIOHIDDeviceRef) return false;
     const HIDDevice record(inIOHIDDeviceRef);
     // Every matched device gets its input-report handler, whatever the classification below.
@@ -84,7 +84,7 @@ bool HIDDeviceMonitor::rawDeviceAdded(int32_t, HidManager*, const HidDeviceRef& 
     return classify(record, Event::Arrival);
 }
 
-bool HIDDeviceMonitor::rawDeviceRemoved(int32_t, HidManager*, const HidDeviceRef& inIOHIDDeviceRef) {
+bool HIDDeviceMonitor::rawDeviceRemoved(int32_t, HidManager*, const HidHandleRef& inIOHIDDeviceRef) {
     if (!inIOHIDDeviceRef) return false;
     const HIDDevice record(inIOHIDDeviceRef);
     return classify(record, Event::Removal);
@@ -115,7 +115,7 @@ bool HIDDeviceMonitor::classify(const HIDDevice& record, Event event) {
     return true;
 }
 
-void HIDDeviceMonitor::inputCallback(int, const HidDeviceRef& sender, HidReportType, int64_t, const uint8_t* report,
+void HIDDeviceMonitor::inputCallback(int, const HidHandleRef& sender, HidReportType, int64_t, const uint8_t* report,
                                      size_t reportLength) {
     if (!sender || !report) return;
     const HIDDevice record(sender);

@@ -5,6 +5,9 @@
 #include <QPainterPath>
 #include <functional>
 
+#include "resources/EditorIcons.h"
+#include "resources/KeyboardPictures.h"
+
 namespace keyloom {
 
 namespace {
@@ -154,12 +157,14 @@ QPixmap drawTrayIcon() {
     return pm;
 }
 
-using Painter = std::function<QPixmap()>;
+using Painter = ImagePainter;
 
 const QHash<QString, Painter>& painters() {
     static const QHash<QString, Painter> table = [] {
         QHash<QString, Painter> t;
         t.insert("velkor-bar", drawTrayIcon);
+        addKeyboardPhotos(t);
+        addOptionTreeIcons(t);
         for (const char* name : {"big_kb_pro_87", "big_kb_te_87", "big_kb_pro_88", "big_kb_te_88", "big_kb_pro_91",
                                  "big_kb_te_91", "big_kb_marrowinv2_pro", "big_kb_marrowinv2", "big_kb_ostrel_te",
                                  "big_kb_ostrel_pro", "big_kb_te_tolmekv2", "big_kb_vindle"}) {
@@ -191,6 +196,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("icon_battery_charging", [] { return drawBattery(100, true); });
         t.insert("icon_battery_bluetooth", [] { return drawLinkIcon(true); });
         t.insert("icon_battery_24ghz", [] { return drawLinkIcon(false); });
+        addEditorIcons(t);
         return t;
     }();
     return table;

@@ -338,7 +338,7 @@ bool SimulatedKeyboard::plugged() const {
     return arrival_ != 0;
 }
 
-HidDeviceRef SimulatedKeyboard::device() const {
+HidHandleRef SimulatedKeyboard::device() const {
     std::lock_guard lock(mutex_);
     return handle_;
 }
