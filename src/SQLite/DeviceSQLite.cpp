@@ -120,7 +120,7 @@ bool DeviceSQLite::writeRadiProfile(int64_t profile) {
 
 bool DeviceSQLite::modifyRadiData(int64_t profile, int64_t mode, const std::vector<uint8_t>& data) {
     if (data.size() < kImageSize) return false;
-    if (!db_) return true;
+    if (!db_) return false;  // nothing was stored: the caller must not send as if it had been
     try {
         SQLite::Statement update(db_->database(), R"(UPDATE "t_radidata" SET "byte3" = ?, "byte4" = ?, "byte5" = ?,
             "byte6" = ?, "byte7" = ? WHERE "profId" = ? AND "mode" = ?)");

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <functional>
 
+#include "resources/EditorIcons.h"
 #include "resources/KeyboardPictures.h"
 
 namespace keyloom {
@@ -158,6 +159,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("icon_battery_charging", [] { return drawBattery(100, true); });
         t.insert("icon_battery_bluetooth", [] { return drawLinkIcon(true); });
         t.insert("icon_battery_24ghz", [] { return drawLinkIcon(false); });
+        addEditorIcons(t);
         return t;
     }();
     return table;

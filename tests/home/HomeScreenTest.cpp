@@ -7,6 +7,7 @@
 #include <QTest>
 #include <memory>
 
+#include "Customized/SegueRegistry.h"
 #include "LoopbackServer.h"
 #include "USB/HIDDevice.h"
 #include "Views/Home/AppState.h"
@@ -206,8 +207,11 @@ TEST_F(HomeScreen, SecondKeyboardReplacesFirstAndOnlyTrackedDisconnectionCounts)
 TEST_F(HomeScreen, DisconnectionWithEditorOpenShowsSheetAndClosesEditorOnOk) {
     auto kb = plugAndWait(SimulatedKeyboard::quorvath87());
     auto editor = std::make_unique<QWidget>();
-    editor->show();
-    KEYBOARD_VIEW = editor.get();
+    ScopedSegue open("showkeyboard", [&](QWidget*, const std::any&) {
+        editor->show();
+        KEYBOARD_VIEW = editor.get();
+    });
+    home->deviceImageAction();
     unplugAndSettle(kb);
     ASSERT_TRUE(test::processEventsUntil([&] { return home->disconnectSheet && home->disconnectSheet->isVisible(); }));
     EXPECT_EQ(home->disconnectSheet->text(), "Keyboard");

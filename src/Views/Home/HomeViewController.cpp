@@ -1,13 +1,16 @@
 #include "Views/Home/HomeViewController.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "Customized/SegueRegistry.h"
 #include "Helper/HttpRequest.h"
 #include "USB/HIDDevice.h"
 #include "USB/HIDDeviceMonitor.h"
@@ -234,6 +237,10 @@ void HomeViewController::versionRead(const std::optional<std::string>& version) 
 }
 
 void HomeViewController::forgetKeyboard(const HidHandleRef& device) {
+    if (KEYBOARD_VIEW && editorDevice_ && editorDevice_ == device) {
+        editorDevice_.reset();
+        showDisconnectSheet();
+    }
     if (!kbHIDdevice_ || kbHIDdevice_ != device) return;
     kbHIDdevice_.reset();
     keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
@@ -304,8 +311,26 @@ void HomeViewController::resetDeviceButton() {
     update();
 }
 
-// Opening the editor comes with the editors; a click on the picture does nothing yet.
-void HomeViewController::deviceImageAction() {}
+void HomeViewController::deviceImageAction() {
+    if (!kbHIDdevice_) return;
+    if (KEYBOARD_VIEW) {
+        QWidget* editor = KEYBOARD_VIEW;
+        if (QScreen* screen = editor->screen() ? editor->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = editor->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            editor->move(frame.topLeft());
+        }
+        if (editor->isMinimized()) editor->showNormal();
+        editor->raise();
+        editor->activateWindow();
+        return;
+    }
+    // The editor keeps this keyboard; its unplugging, not the tracked keyboard's, closes the editor.
+    editorDevice_ = kbHIDdevice_;
+    SegueRegistry::shared().perform(
+        keyboardType_ == 7 ? QStringLiteral("showmarrowinkb") : QStringLiteral("showkeyboard"), this,
+        KeyboardSegueSender{kbHIDdevice_, kbButtonText->text()});
+}
 
 void HomeViewController::linkStore() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kStoreUrl)));
@@ -324,7 +349,6 @@ void HomeViewController::refreshUI() {
         deviceNameText->setText(keyboardDesc_);
         setImage(keyboardButton, keyboardButtonImage(1));
     }
-    if (!kbHIDdevice_ && KEYBOARD_VIEW) showDisconnectSheet();
     update();
 }
 
