@@ -52,7 +52,7 @@ TEST_F(Editor, OpensEveryFirstGenerationModel) {
         EXPECT_EQ(ctx().deviceType(), c.deviceType);
         EXPECT_EQ(ctx().deviceDBfile(), c.file);
         EXPECT_TRUE(std::filesystem::exists(databaseFolder() + "/" + c.file));
-        EXPECT_EQ(controller->keyboardCaps().size(), c.caps);
+        EXPECT_EQ(controller->keyDataArray().size(), c.caps);
         EXPECT_EQ(ctx().nameMap().size(), findKeyModel(ctx().keyModel().id)->nameMap().size());
         EXPECT_EQ(controller->viewType(), 1);
         const auto transfers = keyboard->transfers();
@@ -120,10 +120,10 @@ TEST_F(Editor, ThreePicturesOneOnEachTabThatHasOne) {
     EXPECT_NE(controller->RadiRGBView->findChild<QWidget*>("radiKeyboardView"), nullptr);
     EXPECT_NE(controller->SettingsView->findChild<QWidget*>("settingsKeyboardView"), nullptr);
     // Placed with the Quorvath metrics: the 91-key space bar.
-    const auto& caps = controller->keyboardCaps();
-    auto space = std::find_if(caps.begin(), caps.end(), [](const PlacedCap& c) { return c.keyname == "space"; });
-    ASSERT_NE(space, caps.end());
-    EXPECT_EQ(space->rect, (CapRect{184, 17, 179, 35}));
+    const auto& keys = controller->keyDataArray();
+    auto space = std::find_if(keys.begin(), keys.end(), [](const KeyData& k) { return k.keyname == "space"; });
+    ASSERT_NE(space, keys.end());
+    EXPECT_EQ(space->rect, QRectF(184, 17, 179, 35));
 }
 
 TEST_F(Editor, LaterAppearancesOnlySetTheTitle) {

@@ -168,6 +168,8 @@ TEST_F(SettingsTab, UserActionsStoreAndSendOnce) {
          {{"reportRate", "2"}, {"idleUSBWireSleep", "300"}},
          0},
     };
+    const std::map<std::string, std::string> kDefaults = {
+        {"reportRate", "2"}, {"idleUSBWireSleep", "300"}, {"idleWirelessLight", "120"}, {"idleWirelessSleep", "180"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         openSettings();
@@ -184,9 +186,9 @@ TEST_F(SettingsTab, UserActionsStoreAndSendOnce) {
         EXPECT_EQ(field("usbSleep")->text(), c.usb);
         EXPECT_EQ(field("wirelessLight")->text(), c.light);
         EXPECT_EQ(field("wirelessSleep")->text(), c.sleep);
+        for (const auto& [key, value] : kDefaults) setStored(key, value);
         closeEditor();
         keyboard->unplug();
-        std::filesystem::remove(databaseFolder() + "/670046462_device.sqlite3");
     }
 }
 

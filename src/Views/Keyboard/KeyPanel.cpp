@@ -6,8 +6,8 @@ KeyPanel::KeyPanel(QWidget* parent) : KeyboardPanel(parent) {
     setObjectName(QStringLiteral("KeyCustomView"));
 }
 
-void KeyPanel::initKeyboardUI(const std::vector<PlacedCap>& caps) {
-    customKeyboardView = addPicture(0, caps, QStringLiteral("customKeyboardView"));
+void KeyPanel::initKeyboardUI(const std::vector<KeyData>& keys) {
+    customKeyboardView = addPicture(0, keys, QStringLiteral("customKeyboardView"));
 }
 
 }  // namespace keyloom

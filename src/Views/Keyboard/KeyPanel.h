@@ -10,10 +10,10 @@ class KeyPanel : public KeyboardPanel {
 
   public:
     explicit KeyPanel(QWidget* parent = nullptr);
-    void initKeyboardUI(const std::vector<PlacedCap>& caps) override;
+    void initKeyboardUI(const std::vector<KeyData>& keys) override;
 
     // The tab's keyboard picture, made by initKeyboardUI().
-    QWidget* customKeyboardView = nullptr;
+    KeyboardView* customKeyboardView = nullptr;
 };
 
 }  // namespace keyloom

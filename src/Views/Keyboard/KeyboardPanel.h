@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "CustomControl/KeyData.h"
 
 namespace keyloom {
 
 class KeyboardEditorContext;
+class KeyboardView;
 
 // One tab of the first-generation editor. KeyboardViewController only switches tabs and runs the editor's steps in
 // order; each panel owns its widgets and does its tab's work.
@@ -17,7 +18,7 @@ class KeyboardEditorContext;
 // then give it a tab in KeyboardViewController (its button with icon name, and its place in the calls below).
 // The controller calls, in this order:
 //   attach(context)          when the editor has opened its keyboard (the context lives until the window closes);
-//   initKeyboardUI(caps)     once, with the model's placed caps, to build the tab's picture (if it has one);
+//   initKeyboardUI(keys)     once, with the model's key list, to build the tab's picture (if it has one);
 //   selectProfile(profile)   each time a profile is shown: fill the controls from the store, sending nothing;
 //   panelWillHide()          before another tab replaces it;
 //   windowWillClose()        when the editor window closes.
@@ -39,7 +40,7 @@ class KeyboardPanel : public QWidget {
     explicit KeyboardPanel(QWidget* parent = nullptr);
 
     void attach(KeyboardEditorContext* context);
-    virtual void initKeyboardUI(const std::vector<PlacedCap>& caps);
+    virtual void initKeyboardUI(const std::vector<KeyData>& keys);
     virtual void selectProfile(int64_t profile);
     virtual void panelWillHide();
     virtual void windowWillClose();
@@ -49,7 +50,7 @@ class KeyboardPanel : public QWidget {
     KeyboardEditorContext* context() const { return context_; }
     virtual void contextAttached() {}
     // Builds a keyboard picture of the given type (0 key assignment, 1 lighting) at pictureFrame().
-    QWidget* addPicture(int type, const std::vector<PlacedCap>& caps, const QString& objectName);
+    KeyboardView* addPicture(int type, const std::vector<KeyData>& keys, const QString& objectName);
 
   private:
     KeyboardEditorContext* context_ = nullptr;

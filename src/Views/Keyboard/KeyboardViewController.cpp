@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "CustomControl/KeyDataList.h"
 #include "Views/Keyboard/KeyPanel.h"
 #include "Views/Keyboard/KnobPanel.h"
 #include "Views/Keyboard/LightingPanel.h"
@@ -126,8 +127,8 @@ void KeyboardViewController::initSQLite() {
 }
 
 void KeyboardViewController::initKeyboardUI() {
-    caps_ = placeCaps(context_->keyModel());
-    for (const Tab& tab : tabs()) tab.panel->initKeyboardUI(caps_);
+    keyDataArray_ = quorvathKeyData(context_->deviceType());
+    for (const Tab& tab : tabs()) tab.panel->initKeyboardUI(keyDataArray_);
 }
 
 void KeyboardViewController::selectProfile(int64_t profile) {

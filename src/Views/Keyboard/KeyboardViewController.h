@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "CustomControl/KeyData.h"
 #include "platform/hid/HidHandle.h"
 
 class QPushButton;
@@ -46,7 +46,7 @@ class KeyboardViewController : public QWidget {
     void initViewUI();
     // Opens the keyboard: channel, version read, ids, database file name, device type, database.
     void initSQLite();
-    // The model's caps placed for the three pictures (key, lighting and settings tabs).
+    // The model's key list, placed once for the three pictures (key, lighting and settings tabs).
     void initKeyboardUI();
     // Loads the profile into every panel; stores and sends nothing of its own.
     void selectProfile(int64_t profile);
@@ -62,7 +62,7 @@ class KeyboardViewController : public QWidget {
     int viewType() const { return viewType_; }
     // Null until the first appearance has opened the keyboard.
     KeyboardEditorContext* context() const { return context_.get(); }
-    const std::vector<PlacedCap>& keyboardCaps() const { return caps_; }
+    const std::vector<KeyData>& keyDataArray() const { return keyDataArray_; }
 
     QPushButton* KeyCustomBtn = nullptr;
     QPushButton* CairnolKnobBtn = nullptr;
@@ -91,7 +91,7 @@ class KeyboardViewController : public QWidget {
 
     int viewType_ = 0;
     std::unique_ptr<KeyboardEditorContext> context_;
-    std::vector<PlacedCap> caps_;
+    std::vector<KeyData> keyDataArray_;
 };
 
 }  // namespace keyloom

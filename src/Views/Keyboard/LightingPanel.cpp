@@ -6,8 +6,8 @@ LightingPanel::LightingPanel(QWidget* parent) : KeyboardPanel(parent) {
     setObjectName(QStringLiteral("RadiRGBView"));
 }
 
-void LightingPanel::initKeyboardUI(const std::vector<PlacedCap>& caps) {
-    radiKeyboardView = addPicture(1, caps, QStringLiteral("radiKeyboardView"));
+void LightingPanel::initKeyboardUI(const std::vector<KeyData>& keys) {
+    radiKeyboardView = addPicture(1, keys, QStringLiteral("radiKeyboardView"));
 }
 
 }  // namespace keyloom

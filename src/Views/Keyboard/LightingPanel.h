@@ -10,10 +10,10 @@ class LightingPanel : public KeyboardPanel {
 
   public:
     explicit LightingPanel(QWidget* parent = nullptr);
-    void initKeyboardUI(const std::vector<PlacedCap>& caps) override;
+    void initKeyboardUI(const std::vector<KeyData>& keys) override;
 
     // The tab's keyboard picture, made by initKeyboardUI().
-    QWidget* radiKeyboardView = nullptr;
+    KeyboardView* radiKeyboardView = nullptr;
 };
 
 }  // namespace keyloom

@@ -94,9 +94,9 @@ void SettingsPanel::buildControls() {
     connect(restoreButton, &QPushButton::clicked, this, [this] { restoreKeyboardAction(); });
 }
 
-void SettingsPanel::initKeyboardUI(const std::vector<PlacedCap>& caps) {
+void SettingsPanel::initKeyboardUI(const std::vector<KeyData>& keys) {
     // A picture of the keyboard for show: lighting type, so it takes no clicks.
-    settingsKeyboardView = addPicture(1, caps, QStringLiteral("settingsKeyboardView"));
+    settingsKeyboardView = addPicture(1, keys, QStringLiteral("settingsKeyboardView"));
 }
 
 void SettingsPanel::selectProfile(int64_t) {

@@ -23,7 +23,7 @@ class SettingsPanel : public KeyboardPanel {
   public:
     explicit SettingsPanel(QWidget* parent = nullptr);
 
-    void initKeyboardUI(const std::vector<PlacedCap>& caps) override;
+    void initKeyboardUI(const std::vector<KeyData>& keys) override;
     // Shows the stored settings; stores and sends nothing.
     void selectProfile(int64_t profile) override;
     void loadConfigData();
@@ -49,7 +49,7 @@ class SettingsPanel : public KeyboardPanel {
     std::array<QRadioButton*, 4> reportRateButtons{};  // tags 1, 2, 4, 8
     std::array<SleepRow, 3> sleepRows{};
     QPushButton* restoreButton = nullptr;
-    QWidget* settingsKeyboardView = nullptr;
+    KeyboardView* settingsKeyboardView = nullptr;
     // The last accepted text of each time field (typed, or loaded); a refused edit puts it back.
     std::array<QString, 3> setTimeValue{};
 
