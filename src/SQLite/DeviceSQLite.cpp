@@ -109,7 +109,7 @@ bool DeviceSQLite::queryRadiInfo(int64_t profile, int64_t mode, RadiData& data) 
         RadiData read = data;
         read.radiId = row.getColumn("radiId").getInt64();
         read.profId = row.getColumn("profId").getInt64();
-        read.name = row.getColumn("name").getText();
+        read.name = profile_tables::textFromColumn(row.getColumn("name"));
         read.buffer[2] = profile_tables::byteFromColumn(row.getColumn("mode"));
         read.buffer[3] = profile_tables::byteFromColumn(row.getColumn("byte3"));
         read.buffer[4] = profile_tables::byteFromColumn(row.getColumn("byte4"));

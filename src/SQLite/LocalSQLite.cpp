@@ -89,8 +89,8 @@ bool LocalSQLite::getLoginData(LoginData& data) const {
             if (!query.executeStep()) return;
             LoginData read;
             read.userId = query.getColumn(0).getInt64();
-            read.email = query.getColumn(1).getText();
-            read.psw = query.getColumn(2).getText();
+            read.email = profile_tables::textFromColumn(query.getColumn(1));
+            read.psw = profile_tables::textFromColumn(query.getColumn(2));
             read.remember = query.getColumn(3).getInt64();
             read.autoLogin = query.getColumn(4).getInt64();
             data = std::move(read);

@@ -1,5 +1,6 @@
 // Key and knob assignments of the first-generation profile database (t_keyprofile, t_knobprofile).
 #include "SQLite/DeviceSQLite.h"
+#include "SQLite/ProfileTables.h"
 
 namespace keyloom {
 
@@ -29,11 +30,11 @@ KeyMacro fullKeyRow(SQLite::Statement& q) {
     m.keyValue = q.getColumn("keyvalue").getInt64();
     m.macroType = q.getColumn("macroType").getInt64();
     m.macroValue = q.getColumn("macroValue").getInt64();
-    m.macroDesc = q.getColumn("macroDesc").getText();
+    m.macroDesc = profile_tables::textFromColumn(q.getColumn("macroDesc"));
     m.reserve1 = q.getColumn("reserve1").getInt64();
     m.reserve2 = q.getColumn("reserve2").getInt64();
-    m.rev1Desc = q.getColumn("reveDesc1").getText();
-    m.rev2Desc = q.getColumn("reveDesc2").getText();
+    m.rev1Desc = profile_tables::textFromColumn(q.getColumn("reveDesc1"));
+    m.rev2Desc = profile_tables::textFromColumn(q.getColumn("reveDesc2"));
     return m;
 }
 
@@ -45,11 +46,11 @@ KeyMacro fullKnobRow(SQLite::Statement& q) {
     m.keyValue = q.getColumn("keyvalue").getInt64();
     m.macroType = q.getColumn("macroType").getInt64();
     m.macroValue = q.getColumn("macroValue").getInt64();
-    m.macroDesc = q.getColumn("macroDesc").getText();
+    m.macroDesc = profile_tables::textFromColumn(q.getColumn("macroDesc"));
     m.reserve1 = q.getColumn("reserve1").getInt64();
     m.reserve2 = q.getColumn("reserve2").getInt64();
-    m.rev1Desc = q.getColumn("reveDesc1").getText();
-    m.rev2Desc = q.getColumn("reveDesc2").getText();
+    m.rev1Desc = profile_tables::textFromColumn(q.getColumn("reveDesc1"));
+    m.rev2Desc = profile_tables::textFromColumn(q.getColumn("reveDesc2"));
     return m;
 }
 

@@ -83,7 +83,7 @@ bool MarrowinDeviceSQLite::queryRadiInfo(int64_t profile, int64_t mode, RadiData
         RadiData read = data;
         read.radiId = row.getColumn("radiId").getInt64();
         read.profId = row.getColumn("profId").getInt64();
-        read.name = row.getColumn("name").getText();
+        read.name = profile_tables::textFromColumn(row.getColumn("name"));
         const std::vector<uint8_t> image = imageOfRow(row);
         std::copy(image.begin(), image.end(), read.buffer.begin());
         read.status = row.getColumn("status").getInt64();
@@ -98,7 +98,7 @@ bool MarrowinDeviceSQLite::queryRadiProfile(int64_t profile, std::vector<RadiDat
                                     RadiData record;
                                     record.radiId = row.getColumn("radiId").getInt64();
                                     record.profId = row.getColumn("profId").getInt64();
-                                    record.name = row.getColumn("name").getText();
+                                    record.name = profile_tables::textFromColumn(row.getColumn("name"));
                                     record.layer = 0;
                                     record.status = row.getColumn("status").getInt64();
                                     record.buffer = imageOfRow(row);

@@ -1,5 +1,6 @@
 // Key assignments of the second-generation profile database (t_keyprofile).
 #include "SQLite/MarrowinDeviceSQLite.h"
+#include "SQLite/ProfileTables.h"
 
 namespace keyloom {
 
@@ -14,7 +15,7 @@ MarrowinKey fullRow(SQLite::Statement& q) {
     k.macroValue = q.getColumn("macroValue").getInt64();
     k.macro2Value = q.getColumn("macro2Value").getInt64();
     k.macro3Value = q.getColumn("macro3Value").getInt64();
-    k.macroDesc = q.getColumn("macroDesc").getText();
+    k.macroDesc = profile_tables::textFromColumn(q.getColumn("macroDesc"));
     return k;
 }
 

@@ -188,7 +188,7 @@ std::string ProfileSQLite::getConfigData(int64_t profile, const std::string& key
             db, R"(SELECT "value" FROM "t_configdata" WHERE "profId" = ? AND "key" = ? ORDER BY "keyId" LIMIT 1)");
         query.bind(1, profile);
         query.bind(2, keyValue);
-        if (query.executeStep()) value = query.getColumn(0).getText();
+        if (query.executeStep()) value = profile_tables::textFromColumn(query.getColumn(0));
     });
     return value;
 }
