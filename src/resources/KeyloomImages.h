@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QRectF>
 #include <QString>
@@ -12,6 +13,8 @@ namespace keyloom {
 // which leaves a control without an image. Main thread only (pixmaps are GUI objects).
 QPixmap keyloomImage(const QString& name);
 bool hasKeyloomImage(const QString& name);
+// The mark of the picker button whose page is shown; 3:1 or more on light and dark window colours.
+QColor pickerMarkColor();
 
 // Caps of a keyboard picture ("big_kb_..."): rectangles with origin bottom left, as the model tables give them,
 // plus the picture's size. Empty when the name is not a keyboard picture.
