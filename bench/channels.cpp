@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kWireNsPerReport = 1'000'000.0;
 
-class NoOpDevice : public HidDevice {
+class NoOpDevice : public HidHandle {
   public:
     HidPropertyValue property(std::string_view key) const override {
         return key == "ProductID" ? HidPropertyValue{int64_t{0xB57E}} : HidPropertyValue{};

@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
     // Simulated keyboards stand in for real ones when KEYLOOM_SIMULATE names models.
     for (const std::string& unknown : SimulatedHid::instance().startFromEnvironment())
         std::fprintf(stderr, "KEYLOOM_SIMULATE: unknown model \"%s\"\n", unknown.c_str());
+
+    registerKeyboardEditorSegue();
 
     AppDelegate delegate;
     // SIGTERM, SIGINT and SIGHUP end the program as its quit item does.

@@ -1,17 +1,12 @@
 #include "SQLite/SQLiteConnection.h"
 
 #include <SQLiteCpp/Exception.h>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 
 #include "platform/DataPaths.h"
+#include "platform/UserFiles.h"
 
 namespace keyloom {
 
@@ -19,55 +14,6 @@ namespace {
 
 std::string scopeName(uint64_t id) {
     return "kl_scope_" + std::to_string(id);
-}
-
-std::string systemError(const std::string& what, const std::string& path, int err) {
-    return what + " " + path + ": " + std::strerror(err);
-}
-
-// The folder with every missing parent; the folder itself readable by the user only.
-bool makeUserOnlyFolder(const std::string& folder, std::string& error) {
-    std::error_code ec;
-    const std::filesystem::path parent = std::filesystem::path(folder).parent_path();
-    std::filesystem::create_directories(parent, ec);
-    if (ec) {
-        error = "cannot create folder " + parent.string() + ": " + ec.message();
-        return false;
-    }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = systemError("cannot create folder", folder, errno);
-        return false;
-    }
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) {
-        error = systemError("cannot create folder", folder, errno);
-        return false;
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        error = systemError("cannot create folder", folder, ENOTDIR);
-        return false;
-    }
-    // A folder left by an earlier run may be wider open; narrowing it is best effort (it may not be ours).
-    if ((st.st_mode & 07777) != 0700) ::chmod(folder.c_str(), 0700);
-    return true;
-}
-
-// Creates the file user-only before SQLite opens it, so that it is never readable by others. An existing file is
-// only narrowed: opening and closing it here could drop the POSIX locks of another connection to it.
-bool makeUserOnlyFile(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) {
-        ::close(fd);
-        return true;
-    }
-    if (errno != EEXIST) {
-        error = systemError("cannot create file", path, errno);
-        return false;
-    }
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 07777) != 0600)
-        ::chmod(path.c_str(), 0600);
-    return true;
 }
 
 // The name is a bare file name; anything that would lead out of the folder is refused.
@@ -102,6 +48,18 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         error = "unknown error";
     }
     return nullptr;
+}
+
+bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, std::string* error) noexcept {
+    try {
+        body(db_);
+        return true;
+    } catch (const std::exception& e) {
+        if (error) *error = e.what();
+    } catch (...) {
+        if (error) *error = "unknown error";
+    }
+    return false;
 }
 
 Transaction SQLiteConnection::transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept {

@@ -3,6 +3,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
                                                   std::string& error) noexcept;
 
     SQLite::Database& database() noexcept { return db_; }
+
+    // Runs one operation's statements. False when `body` throws, with the error's description in `error`.
+    bool run(const std::function<void(SQLite::Database&)>& body, std::string* error = nullptr) noexcept;
 
     // A scope for callers; inactive when `connection` is null or the scope cannot start.
     static Transaction transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept;

@@ -4,8 +4,8 @@
 
 namespace keyloom {
 
-HIDDevice::HIDDevice(HidDeviceRef handle) : device(std::move(handle)) {
-    const HidDevice* d = device.get();
+HIDDevice::HIDDevice(HidHandleRef handle) : device(std::move(handle)) {
+    const HidHandle* d = device.get();
     id = integerProperty(d, "LocationID");
     name = textProperty(d, "Product");
     vendorId = integerProperty(d, "VendorID");
@@ -14,7 +14,7 @@ HIDDevice::HIDDevice(HidDeviceRef handle) : device(std::move(handle)) {
     featureSize = integerProperty(d, "MaxFeatureReportSize");
 }
 
-int64_t HIDDevice::integerProperty(const HidDevice* device, std::string_view key) {
+int64_t HIDDevice::integerProperty(const HidHandle* device, std::string_view key) {
     if (!device) return 0;
     const HidPropertyValue value = device->property(key);
     if (auto i = std::get_if<int64_t>(&value)) return *i;
@@ -26,7 +26,7 @@ int64_t HIDDevice::integerProperty(const HidDevice* device, std::string_view key
     return 0;
 }
 
-std::string HIDDevice::textProperty(const HidDevice* device, std::string_view key) {
+std::string HIDDevice::textProperty(const HidHandle* device, std::string_view key) {
     if (!device) return {};
     const HidPropertyValue value = device->property(key);
     if (auto s = std::get_if<std::string>(&value)) return *s;

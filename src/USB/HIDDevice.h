@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -15,16 +15,16 @@ struct HIDDevice {
     int64_t productId = 0;    // "ProductID"
     int64_t reportSize = 0;   // "MaxInputReportSize"
     int64_t featureSize = 0;  // "MaxFeatureReportSize"
-    HidDeviceRef device;
+    HidHandleRef device;
     std::string name;  // "Product"
 
     HIDDevice() = default;
     // Never fails: a property that is absent or not of the right kind gives 0 or "".
-    explicit HIDDevice(HidDeviceRef device);
+    explicit HIDDevice(HidHandleRef device);
 
     // A number counts only when it converts exactly to a signed 64-bit integer.
-    static int64_t integerProperty(const HidDevice* device, std::string_view key);
-    static std::string textProperty(const HidDevice* device, std::string_view key);
+    static int64_t integerProperty(const HidHandle* device, std::string_view key);
+    static std::string textProperty(const HidHandle* device, std::string_view key);
 };
 
 }  // namespace keyloom

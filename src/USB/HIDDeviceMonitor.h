@@ -30,10 +30,10 @@ class HIDDeviceMonitor {
     // Wakes start() and lets it return; safe from any thread, also before start() (which then returns at once).
     void stop();
 
-    bool rawDeviceAdded(int32_t result, HidManager* inSender, const HidDeviceRef& inIOHIDDeviceRef);
-    bool rawDeviceRemoved(int32_t result, HidManager* inSender, const HidDeviceRef& inIOHIDDeviceRef);
+    bool rawDeviceAdded(int32_t result, HidManager* inSender, const HidHandleRef& inIOHIDDeviceRef);
+    bool rawDeviceRemoved(int32_t result, HidManager* inSender, const HidHandleRef& inIOHIDDeviceRef);
     // The input-report handler registered for each matched device: posts the 2.4 GHz receiver's battery level.
-    static void inputCallback(int result, const HidDeviceRef& sender, HidReportType type, int64_t reportId,
+    static void inputCallback(int result, const HidHandleRef& sender, HidReportType type, int64_t reportId,
                               const uint8_t* report, size_t reportLength);
 
     const std::vector<HIDMonitorData>& vp() const { return vp_; }

@@ -4,7 +4,7 @@
 
 namespace keyloom {
 
-int64_t integerProperty(const HidDevice& device, std::string_view key) {
+int64_t integerProperty(const HidHandle& device, std::string_view key) {
     const HidPropertyValue value = device.property(key);
     if (const auto* i = std::get_if<int64_t>(&value)) return *i;
     if (const auto* d = std::get_if<double>(&value)) {

@@ -27,7 +27,7 @@ void printBlock(int64_t index, std::span<const uint8_t> block) {
 
 }  // namespace
 
-MarrowinV2::MarrowinV2(HidDeviceRef device, Sleeper sleeper)
+MarrowinV2::MarrowinV2(HidHandleRef device, Sleeper sleeper)
     : device_(std::move(device)), sleeper_(std::move(sleeper)) {
     if (device_) productId_ = integerProperty(*device_, "ProductID");
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -22,11 +22,11 @@ class MarrowinV2 {
     static constexpr std::chrono::milliseconds kPause{10};
 
     // sleeper: how a pause is spent (tests pass one that records instead of sleeping); empty = really sleep.
-    explicit MarrowinV2(HidDeviceRef device, Sleeper sleeper = {});
+    explicit MarrowinV2(HidHandleRef device, Sleeper sleeper = {});
     MarrowinV2(const MarrowinV2&) = delete;
     MarrowinV2& operator=(const MarrowinV2&) = delete;
 
-    const HidDeviceRef& device() const { return device_; }
+    const HidHandleRef& device() const { return device_; }
     int64_t deviceStatus() const { return deviceStatus_.load(); }
     int64_t productId() const { return productId_; }
 
@@ -40,7 +40,7 @@ class MarrowinV2 {
   private:
     void pause() const;
 
-    HidDeviceRef device_;
+    HidHandleRef device_;
     Sleeper sleeper_;
     std::atomic<int64_t> deviceStatus_{1};
     int64_t productId_ = 0;

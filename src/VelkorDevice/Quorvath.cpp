@@ -58,7 +58,7 @@ std::string decodeVersion(const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-Quorvath::Quorvath(HidDeviceRef device, int64_t versionType) : device_(std::move(device)), versionType_(versionType) {
+Quorvath::Quorvath(HidHandleRef device, int64_t versionType) : device_(std::move(device)), versionType_(versionType) {
     if (device_) productId_ = integerProperty(*device_, "ProductID");
 }
 

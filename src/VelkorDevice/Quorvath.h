@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -25,11 +25,11 @@ class Quorvath {
     // A flash slot is 16 bytes and its address two bytes: slots beyond this do not exist.
     static constexpr int64_t kMaxSlot = 4095;
 
-    Quorvath(HidDeviceRef device, int64_t versionType);
+    Quorvath(HidHandleRef device, int64_t versionType);
     Quorvath(const Quorvath&) = delete;
     Quorvath& operator=(const Quorvath&) = delete;
 
-    const HidDeviceRef& device() const { return device_; }
+    const HidHandleRef& device() const { return device_; }
     int64_t versionType() const { return versionType_.load(); }
     int64_t deviceStatus() const { return deviceStatus_.load(); }
     int64_t productId() const { return productId_; }
@@ -76,7 +76,7 @@ class Quorvath {
     // Highest number of codes a combination record may hold in the current bulk layout.
     size_t maxCombinationCodes() const;
 
-    HidDeviceRef device_;
+    HidHandleRef device_;
     std::atomic<int64_t> versionType_;
     std::atomic<int64_t> deviceStatus_{1};
     int64_t productId_ = 0;

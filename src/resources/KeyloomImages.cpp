@@ -7,48 +7,19 @@
 #include <QPalette>
 #include <functional>
 
+#include "resources/EditorIcons.h"
+#include "resources/KeyboardPictures.h"
+
 namespace keyloom {
 
 namespace {
 
 const QColor kBody(0x1d, 0x1f, 0x24);
-const QColor kCap(0xe8, 0xe8, 0xea);
 const QColor kAccent(0xff, 0x7a, 0x1a);
-const QColor kMuted(0x8a, 0x8d, 0x94);
 
 QPixmap canvas(int w, int h) {
     QPixmap pm(w, h);
     pm.fill(Qt::transparent);
-    return pm;
-}
-
-// Keyboard picture from the model's caps, scaled to fit a fixed height; flipped since the caps use origin bottom left.
-QPixmap drawKeyboard(const KeyboardPictureCaps& kb, bool te) {
-    // Kept under 2^17 pixels: larger images make Qt convert them on its own worker threads, for no visible gain.
-    constexpr double kMaxArea = 120000.0, kMargin = 14.0;
-    const double ratio = kb.size.width() > 0 ? kb.size.height() / kb.size.width() : 0.3;
-    double inner = 560.0;
-    while ((inner + 2 * kMargin) * (inner * ratio + 2 * kMargin) > kMaxArea) inner -= 8.0;
-    const double scale = kb.size.width() > 0 ? inner / kb.size.width() : 1.0;
-    const int w = int(inner + 2 * kMargin), h = int(inner * ratio + 2 * kMargin);
-    QPixmap pm = canvas(w, h);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(te ? QColor(0x2b, 0x2e, 0x35) : kBody);
-    p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), 12, 12);
-    p.setBrush(kCap);
-    for (const QRectF& r : kb.caps) {
-        QRectF s(kMargin + r.x() * scale, kMargin + (kb.size.height() - r.y() - r.height()) * scale, r.width() * scale,
-                 r.height() * scale);
-        p.drawRoundedRect(s.adjusted(0.8, 0.8, -0.8, -0.8), 3, 3);
-    }
-    if (kb.caps.empty()) {
-        p.setBrush(kMuted);
-        p.drawRoundedRect(QRectF(kMargin, kMargin, w - 2 * kMargin, h - 2 * kMargin), 8, 8);
-    }
-    p.setBrush(kAccent);
-    p.drawRect(QRectF(12, h - 5, w - 24, 2));
     return pm;
 }
 
@@ -187,19 +158,14 @@ QPixmap drawTrayIcon() {
     return pm;
 }
 
-using Painter = std::function<QPixmap()>;
+using Painter = ImagePainter;
 
 const QHash<QString, Painter>& painters() {
     static const QHash<QString, Painter> table = [] {
         QHash<QString, Painter> t;
         t.insert("velkor-bar", drawTrayIcon);
-        for (const char* name : {"big_kb_pro_87", "big_kb_te_87", "big_kb_pro_88", "big_kb_te_88", "big_kb_pro_91",
-                                 "big_kb_te_91", "big_kb_marrowinv2_pro", "big_kb_marrowinv2", "big_kb_ostrel_te",
-                                 "big_kb_ostrel_pro", "big_kb_te_tolmekv2", "big_kb_vindle"}) {
-            const QString n = QString::fromLatin1(name);
-            const bool te = n.contains("_te");
-            t.insert(n, [n, te] { return drawKeyboard(keyboardPictureCaps(n), te); });
-        }
+        addKeyboardPictures(t);
+        addOptionTreeIcons(t);
         t.insert("big_mouse", [] { return drawMouse(220, true); });
         t.insert("big_mousepad", [] { return drawMousePad(360, 220, true); });
         // "_check" and plain names look alike: the table of the keyboard button uses both for either state.
@@ -225,6 +191,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("icon_battery_charging", [] { return drawBattery(100, true); });
         t.insert("icon_battery_bluetooth", [] { return drawLinkIcon(true); });
         t.insert("icon_battery_24ghz", [] { return drawLinkIcon(false); });
+        addEditorIcons(t);
         return t;
     }();
     return table;

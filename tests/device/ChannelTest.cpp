@@ -308,9 +308,9 @@ TEST_F(MarrowinV2Test, UploadSendsAllButTheLastBlockAndStopsAtAFailedOne) {
 
 // Lets other threads run before every transfer: an exchange that does not hold the device's lock throughout then
 // interleaves with the other thread's.
-class YieldingDevice : public HidDevice {
+class YieldingDevice : public HidHandle {
   public:
-    explicit YieldingDevice(HidDeviceRef inner) : inner_(std::move(inner)) {}
+    explicit YieldingDevice(HidHandleRef inner) : inner_(std::move(inner)) {}
     HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
     int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
         std::this_thread::yield();
@@ -323,7 +323,7 @@ class YieldingDevice : public HidDevice {
     bool removed() const override { return inner_->removed(); }
 
   private:
-    HidDeviceRef inner_;
+    HidHandleRef inner_;
 };
 
 using ChannelThreadTest = DeviceTest;
@@ -331,7 +331,7 @@ using ChannelThreadTest = DeviceTest;
 // Two channels on one keyboard from two threads (the home screen's version read against an editor's writes): each
 // exchange's transfers stay back to back.
 TEST_F(ChannelThreadTest, ExchangesOnOneKeyboardNeverInterleave) {
-    using Exchange = std::function<void(const HidDeviceRef&)>;
+    using Exchange = std::function<void(const HidHandleRef&)>;
     struct Case {
         std::function<std::shared_ptr<SimulatedKeyboard>()> model;
         Exchange exchanges[2];
@@ -346,12 +346,12 @@ TEST_F(ChannelThreadTest, ExchangesOnOneKeyboardNeverInterleave) {
     };
     const std::vector<Case> cases = {
         {SimulatedKeyboard::quorvath87,
-         {[&](const HidDeviceRef& d) { Quorvath(d, 2).getVersion(); },
-          [&](const HidDeviceRef& d) { Quorvath(d, 2).sendDeviceData(data, 256); }},
+         {[&](const HidHandleRef& d) { Quorvath(d, 2).getVersion(); },
+          [&](const HidHandleRef& d) { Quorvath(d, 2).sendDeviceData(data, 256); }},
          {5, 42}},
         {SimulatedKeyboard::marrowinv2_71,
-         {[&](const HidDeviceRef& d) { MarrowinV2(d, yieldingSleep).sendDeviceData(command); },
-          [&](const HidDeviceRef& d) { MarrowinV2(d, yieldingSleep).sendDeviceData(data, 704); }},
+         {[&](const HidHandleRef& d) { MarrowinV2(d, yieldingSleep).sendDeviceData(command); },
+          [&](const HidHandleRef& d) { MarrowinV2(d, yieldingSleep).sendDeviceData(data, 704); }},
          {2, 10}},
     };
     for (const Case& c : cases) {

@@ -18,7 +18,7 @@ TEST(LinuxHidManager, RunsAndStopsWithoutDevices) {
     LinuxHidManager manager;
     manager.setDeviceMatchingMultiple({});
     int arrivals = 0;
-    manager.registerDeviceMatchingCallback([&](int, HidManager&, const HidDeviceRef&) { ++arrivals; });
+    manager.registerDeviceMatchingCallback([&](int, HidManager&, const HidHandleRef&) { ++arrivals; });
     manager.open();
     manager.dispatch();
     LoopThread thread;
@@ -59,7 +59,7 @@ TEST(LinuxHidDevice, FramesOutputDeliversInputAndFailsCleanly) {
 
     std::vector<Bytes> reports;
     dev->registerInputReportCallback(
-        4, [&](int, const HidDeviceRef& sender, HidReportType type, int64_t id, const uint8_t* r, size_t n) {
+        4, [&](int, const HidHandleRef& sender, HidReportType type, int64_t id, const uint8_t* r, size_t n) {
             EXPECT_TRUE(sender == dev && type == HidReportType::Input && id == 0xE4);
             reports.emplace_back(r, r + n);
         });

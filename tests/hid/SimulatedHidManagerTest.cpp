@@ -11,12 +11,12 @@ namespace {
 // What a manager reports through dispatch() on the test's thread: 'A'rrival, 'R'emoval.
 struct Entry {
     char kind;
-    HidDeviceRef device;
+    HidHandleRef device;
 };
 
 void wire(HidManager& m, std::vector<Entry>& log) {
-    m.registerDeviceMatchingCallback([&log](int, HidManager&, const HidDeviceRef& d) { log.push_back({'A', d}); });
-    m.registerDeviceRemovalCallback([&log](int, HidManager&, const HidDeviceRef& d) { log.push_back({'R', d}); });
+    m.registerDeviceMatchingCallback([&log](int, HidManager&, const HidHandleRef& d) { log.push_back({'A', d}); });
+    m.registerDeviceRemovalCallback([&log](int, HidManager&, const HidHandleRef& d) { log.push_back({'R', d}); });
     m.open();
     m.dispatch();
 }

@@ -16,7 +16,7 @@ namespace {
 
 const Bytes kVersion = {0x05, 0xF4, 0, 0, 0, 0, 0, 0};
 
-Bytes get(const HidDeviceRef& d, int64_t id, size_t size, int* status = nullptr) {
+Bytes get(const HidHandleRef& d, int64_t id, size_t size, int* status = nullptr) {
     Bytes buf(size, 0);
     size_t len = buf.size();
     const int s = d->getReport(HidReportType::Feature, id, buf.data(), len);
@@ -25,7 +25,7 @@ Bytes get(const HidDeviceRef& d, int64_t id, size_t size, int* status = nullptr)
     return buf;
 }
 
-int set(const HidDeviceRef& d, int64_t id, const Bytes& bytes, HidReportType type = HidReportType::Feature) {
+int set(const HidHandleRef& d, int64_t id, const Bytes& bytes, HidReportType type = HidReportType::Feature) {
     return d->setReport(type, id, bytes.data(), bytes.size());
 }
 

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <memory>
 
+#include "Customized/SegueRegistry.h"
 #include "LoopbackServer.h"
 #include "USB/HIDDevice.h"
 #include "Views/Home/AppState.h"
@@ -182,7 +183,7 @@ TEST_F(HomeScreen, SmartWirelessDeviceIsNeverTracked) {
 TEST_F(HomeScreen, SecondKeyboardReplacesFirstAndOnlyTrackedDisconnectionCounts) {
     auto first = plugAndWait(SimulatedKeyboard::quorvath87());
     auto second = plugAndWait(SimulatedKeyboard::ostrelte62());
-    const HidDeviceRef tracked = home->kbHIDdevice();
+    const HidHandleRef tracked = home->kbHIDdevice();
     EXPECT_EQ(HIDDevice(tracked).productId, 0x0250);
     EXPECT_EQ(home->keyboardDesc(), "Ostrel TE");
 
@@ -206,8 +207,11 @@ TEST_F(HomeScreen, SecondKeyboardReplacesFirstAndOnlyTrackedDisconnectionCounts)
 TEST_F(HomeScreen, DisconnectionWithEditorOpenShowsSheetAndClosesEditorOnOk) {
     auto kb = plugAndWait(SimulatedKeyboard::quorvath87());
     auto editor = std::make_unique<QWidget>();
-    editor->show();
-    KEYBOARD_VIEW = editor.get();
+    ScopedSegue open("showkeyboard", [&](QWidget*, const std::any&) {
+        editor->show();
+        KEYBOARD_VIEW = editor.get();
+    });
+    home->deviceImageAction();
     unplugAndSettle(kb);
     ASSERT_TRUE(test::processEventsUntil([&] { return home->disconnectSheet && home->disconnectSheet->isVisible(); }));
     EXPECT_EQ(home->disconnectSheet->text(), "Keyboard");

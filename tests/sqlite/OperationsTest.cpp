@@ -63,7 +63,8 @@ TEST(StorageOperations, FirstGeneration) {
     runOps<DeviceSQLite>(
         kGen1, {OP(db.writeRadiProfile(1) && db.writeRadiProfile(2), "1", "1", "0"),
                 OP(db.getRadiModeSelectIndex(1), "1", "0", "0"),
-                OP(db.modifyRadiData(1, 3, {5, 254, 7, 17, 34, 51, 68, 85}), "1", "1", "0"),
+                // Without a connection nothing is stored: false, so no caller sends as if it had been.
+                OP(db.modifyRadiData(1, 3, {5, 254, 7, 17, 34, 51, 68, 85}), "1", "0", "0"),
                 OP(db.modifyRadiData(1, 3, Bytes(7, 1)), "0", "0", "0"),  // too short: nothing written
                 OP(db.selectRaidMode(1, 3), "1", "1", "0"),
                 OP(db.getRadiModeSelectIndex(1) * 10 + db.getRadiModeSelectIndex(2), "31", "0", "0"),

@@ -56,7 +56,7 @@ class Recorder {
 };
 
 // A plugged simulated interface with this identity.
-HidDeviceRef plugged(int64_t vid, int64_t pid, int64_t featureSize) {
+HidHandleRef plugged(int64_t vid, int64_t pid, int64_t featureSize) {
     auto kb = SimulatedKeyboard::bootKeyboard(vid, pid, "");
     kb->setProperty("MaxFeatureReportSize", featureSize);
     return SimulatedHid::instance().plug(kb)->device();
@@ -168,7 +168,7 @@ TEST(HIDDeviceMonitor, BatteryReportRule) {
         HIDDeviceMonitor monitor(homeWatchList(), c.buffer);
         SimulatedHidManager manager;  // delivers the reports as start() would, cut to the buffer
         manager.registerDeviceMatchingCallback(
-            [&](int r, HidManager& m, const HidDeviceRef& d) { monitor.rawDeviceAdded(r, &m, d); });
+            [&](int r, HidManager& m, const HidHandleRef& d) { monitor.rawDeviceAdded(r, &m, d); });
         manager.open();
         Recorder rec({"WirelessBatteryValue"});
         Bytes report(c.length, 0xAA);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -25,7 +25,7 @@ extern int64_t keyboardLayout;
 
 // What the home screen hands an editor with the "showkeyboard" and "showmarrowinkb" transitions.
 struct KeyboardSegueSender {
-    HidDeviceRef kbHIDdevice;  // the tracked keyboard's handle
+    HidHandleRef kbHIDdevice;  // the tracked keyboard's handle
     QString keyboardTitle;     // the home screen's label text
 };
 

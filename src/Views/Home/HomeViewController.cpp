@@ -1,19 +1,23 @@
 #include "Views/Home/HomeViewController.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Customized/SegueRegistry.h"
 #include "Helper/HttpRequest.h"
 #include "USB/HIDDevice.h"
 #include "USB/HIDDeviceMonitor.h"
 #include "USB/HomeWatchList.h"
+#include "USB/KeyboardProducts.h"
 #include "VelkorDevice/Quorvath.h"
 #include "Views/Home/AppState.h"
 #include "Views/Home/core/BTBattery.h"
@@ -235,7 +239,7 @@ void HomeViewController::deviceDisconnected(const Notification& note) {
     runOnMain(this, [this, dev = rec->device] { forgetKeyboard(dev); });
 }
 
-void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId,
+void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vendorId, int64_t productId,
                                         const std::string& name) {
     if (kbHIDdevice_ && kbHIDdevice_ == device) return;
     if (name == kIgnoredProductName) return;
@@ -249,7 +253,7 @@ void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vend
     refreshUI();
     Q_EMIT keyboardAccepted();
 
-    if (vendorId == 0x1A2C) {
+    if (vendorId == kFirstGenerationVendor) {
         // The version read is a blocking exchange: run it off the UI thread, then continue here.
         versionWorker_->post([this, device] {
             Quorvath channel(device, 2);
@@ -258,7 +262,7 @@ void HomeViewController::acceptKeyboard(const HidDeviceRef& device, int64_t vend
         });
         return;
     }
-    if (vendorId == 0x05AC) keyboardVersion() = "velkor marrowin v2";
+    if (vendorId == kSecondGenerationVendor) keyboardVersion() = "velkor marrowin v2";
     versionRead(std::nullopt);
 }
 
@@ -269,7 +273,11 @@ void HomeViewController::versionRead(const std::optional<std::string>& version) 
     HttpRequest().sendSoftwareInfo(text);
 }
 
-void HomeViewController::forgetKeyboard(const HidDeviceRef& device) {
+void HomeViewController::forgetKeyboard(const HidHandleRef& device) {
+    if (KEYBOARD_VIEW && editorDevice_ && editorDevice_ == device) {
+        editorDevice_.reset();
+        showDisconnectSheet();
+    }
     if (!kbHIDdevice_ || kbHIDdevice_ != device) return;
     kbHIDdevice_.reset();
     keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
@@ -343,8 +351,26 @@ void HomeViewController::resetDeviceButton() {
     update();
 }
 
-// Opening the editor comes with the editors; a click on the picture does nothing yet.
-void HomeViewController::deviceImageAction() {}
+void HomeViewController::deviceImageAction() {
+    if (!kbHIDdevice_) return;
+    if (KEYBOARD_VIEW) {
+        QWidget* editor = KEYBOARD_VIEW;
+        if (QScreen* screen = editor->screen() ? editor->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = editor->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            editor->move(frame.topLeft());
+        }
+        if (editor->isMinimized()) editor->showNormal();
+        editor->raise();
+        editor->activateWindow();
+        return;
+    }
+    // The editor keeps this keyboard; its unplugging, not the tracked keyboard's, closes the editor.
+    editorDevice_ = kbHIDdevice_;
+    SegueRegistry::shared().perform(
+        keyboardType_ == 7 ? QStringLiteral("showmarrowinkb") : QStringLiteral("showkeyboard"), this,
+        KeyboardSegueSender{kbHIDdevice_, kbButtonText->text()});
+}
 
 void HomeViewController::linkStore() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kStoreUrl)));
@@ -363,7 +389,6 @@ void HomeViewController::refreshUI() {
         deviceNameText->setText(keyboardDesc_);
         setImage(keyboardButton, keyboardButtonImage(1));
     }
-    if (!kbHIDdevice_ && KEYBOARD_VIEW) showDisconnectSheet();
     update();
 }
 

@@ -11,7 +11,7 @@
 #include "Views/Home/KeyboardIdentification.h"
 #include "platform/LoopThread.h"
 #include "platform/NotificationCenter.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 class QLabel;
 class QPushButton;
@@ -62,7 +62,7 @@ class HomeViewController : public QWidget {
     const QString& keyboardImage() const { return keyboardImage_; }
     const QString& keyboardDesc() const { return keyboardDesc_; }
     int64_t keyboardType() const { return keyboardType_; }
-    const HidDeviceRef& kbHIDdevice() const { return kbHIDdevice_; }
+    const HidHandleRef& kbHIDdevice() const { return kbHIDdevice_; }
     bool qvBluetoothStatus() const { return qvBluetoothStatus_; }
     bool qv24GStatus() const { return qv24GStatus_; }
     int64_t qvBatteryValue() const { return qvBatteryValue_; }
@@ -95,8 +95,8 @@ class HomeViewController : public QWidget {
 
   private:
     void buildViews();
-    void acceptKeyboard(const HidDeviceRef& device, int64_t vendorId, int64_t productId, const std::string& name);
-    void forgetKeyboard(const HidDeviceRef& device);
+    void acceptKeyboard(const HidHandleRef& device, int64_t vendorId, int64_t productId, const std::string& name);
+    void forgetKeyboard(const HidHandleRef& device);
     void versionRead(const std::optional<std::string>& version);
     void batteryPoll();
     QString keyboardButtonImage(int column) const;
@@ -106,7 +106,8 @@ class HomeViewController : public QWidget {
     QString keyboardImage_ = QStringLiteral("big_kb_pro_87");
     QString keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
     int64_t keyboardType_ = 0;
-    HidDeviceRef kbHIDdevice_;
+    HidHandleRef kbHIDdevice_;
+    HidHandleRef editorDevice_;  // the keyboard handed to the open editor
     bool qvBluetoothStatus_ = false;
     bool qv24GStatus_ = false;
     int64_t qvBatteryValue_ = 100;

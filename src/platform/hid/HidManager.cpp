@@ -41,7 +41,7 @@ bool HidManager::matches(int64_t vendorId, int64_t productId,
     return false;
 }
 
-void HidManager::announceArrival(const HidDeviceRef& device) {
+void HidManager::announceArrival(const HidHandleRef& device) {
     std::shared_ptr<const DeviceCallback> cb;
     {
         std::lock_guard lock(mutex_);
@@ -50,7 +50,7 @@ void HidManager::announceArrival(const HidDeviceRef& device) {
     if (cb) (*cb)(kHidSuccess, *this, device);
 }
 
-void HidManager::announceRemoval(const HidDeviceRef& device) {
+void HidManager::announceRemoval(const HidHandleRef& device) {
     std::shared_ptr<const DeviceCallback> cb;
     {
         std::lock_guard lock(mutex_);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/EventFd.h"
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 #include "platform/hid/HidMatch.h"
 
 namespace keyloom {
@@ -27,7 +27,7 @@ enum class HidBackend {
 // readability and call dispatch() then.
 class HidManager {
   public:
-    using DeviceCallback = std::function<void(int result, HidManager& sender, const HidDeviceRef& device)>;
+    using DeviceCallback = std::function<void(int result, HidManager& sender, const HidHandleRef& device)>;
 
     static std::unique_ptr<HidManager> create(HidBackend backend = HidBackend::Automatic);
 
@@ -56,8 +56,8 @@ class HidManager {
 
   protected:
     bool matches(int64_t vendorId, int64_t productId, const std::vector<HidReportDescriptor::UsagePair>& usages) const;
-    void announceArrival(const HidDeviceRef& device);
-    void announceRemoval(const HidDeviceRef& device);
+    void announceArrival(const HidHandleRef& device);
+    void announceRemoval(const HidHandleRef& device);
 
   private:
     mutable std::mutex mutex_;

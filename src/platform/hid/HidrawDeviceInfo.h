@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 #include "platform/hid/HidReportDescriptor.h"
 
 namespace keyloom {

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 #include "platform/hid/HidrawDeviceInfo.h"
 
 namespace keyloom {
 
 // A hidraw node of one arrival. The fd is closed only when the last owner lets go, so a removal on the manager's
 // thread never races a transfer on another thread into a reused fd number.
-class LinuxHidDevice : public HidDevice {
+class LinuxHidDevice : public HidHandle {
   public:
     LinuxHidDevice(std::string syspath, std::string devnode, HidrawDeviceInfo::Properties properties, bool numbered);
     ~LinuxHidDevice() override;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 namespace keyloom {
 
@@ -12,7 +12,7 @@ class SimulatedKeyboard;
 
 // A handle on one arrival of a simulated keyboard. Its properties are taken at the arrival, so they stay readable
 // after removal; transfers go to the keyboard while this arrival lasts and fail with kHidErrorNotAttached after.
-class SimulatedHidDevice : public HidDevice {
+class SimulatedHidDevice : public HidHandle {
   public:
     SimulatedHidDevice(const std::shared_ptr<SimulatedKeyboard>& keyboard, uint64_t arrival);
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 #include "platform/hid/HidReportDescriptor.h"
 
 namespace keyloom {
@@ -118,7 +118,7 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
     void unplug();
     bool plugged() const;
     // This arrival's own handle (managers make their own); nullptr while unplugged.
-    HidDeviceRef device() const;
+    HidHandleRef device() const;
 
     // What reached the keyboard, in order (calls on a removed handle never reach it).
     std::vector<Transfer> transfers() const;

@@ -23,17 +23,17 @@ inline constexpr int kHidErrorIO = -2;           // the transfer failed
 inline constexpr int kHidErrorBadArgument = -3;
 inline constexpr int kHidErrorNoAccess = -4;  // the device node could not be opened (permissions)
 
-// One HID interface of one arrival. Handles are shared (HidDeviceRef); "same device" means the same handle object,
+// One HID interface of one arrival. Handles are shared (HidHandleRef); "same device" means the same handle object,
 // never the same path: a re-plugged keyboard is a new handle. After removal every transfer fails cleanly.
-class HidDevice : public std::enable_shared_from_this<HidDevice> {
+class HidHandle : public std::enable_shared_from_this<HidHandle> {
   public:
     // Called on the thread that runs the HID manager which announced the device. report holds at most the
     // registered buffer size; a numbered report starts with its report id.
     using InputReportCallback =
-        std::function<void(int result, const std::shared_ptr<HidDevice>& sender, HidReportType type, int64_t reportId,
+        std::function<void(int result, const std::shared_ptr<HidHandle>& sender, HidReportType type, int64_t reportId,
                            const uint8_t* report, size_t length)>;
 
-    virtual ~HidDevice() = default;
+    virtual ~HidHandle() = default;
 
     // Keys: "LocationID", "VendorID", "ProductID", "Product", "MaxInputReportSize", "MaxFeatureReportSize"
     // (also "MaxOutputReportSize", "PrimaryUsagePage", "PrimaryUsage").
@@ -66,6 +66,6 @@ class HidDevice : public std::enable_shared_from_this<HidDevice> {
     std::shared_ptr<const InputReportCallback> inputCallback_;
 };
 
-using HidDeviceRef = std::shared_ptr<HidDevice>;
+using HidHandleRef = std::shared_ptr<HidHandle>;
 
 }  // namespace keyloom

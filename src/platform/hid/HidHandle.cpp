@@ -1,16 +1,16 @@
-#include "platform/hid/HidDevice.h"
+#include "platform/hid/HidHandle.h"
 
 #include <algorithm>
 
 namespace keyloom {
 
-void HidDevice::registerInputReportCallback(size_t bufferSize, InputReportCallback callback) {
+void HidHandle::registerInputReportCallback(size_t bufferSize, InputReportCallback callback) {
     std::lock_guard lock(inputMutex_);
     inputBufferSize_ = bufferSize;
     inputCallback_ = callback ? std::make_shared<const InputReportCallback>(std::move(callback)) : nullptr;
 }
 
-void HidDevice::deliverInputReport(int64_t reportId, const uint8_t* report, size_t length) {
+void HidHandle::deliverInputReport(int64_t reportId, const uint8_t* report, size_t length) {
     std::shared_ptr<const InputReportCallback> callback;
     size_t size = 0;
     {
