@@ -5,6 +5,7 @@
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "KEYLOOM_SIMULATE: unknown model \"%s\"\n", unknown.c_str());
 
     registerKeyboardEditorSegue();
+    registerMarrowinEditorSegue();
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

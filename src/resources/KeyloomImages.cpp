@@ -23,36 +23,6 @@ QPixmap canvas(int w, int h) {
     return pm;
 }
 
-// Keyboard picture from the model's caps, scaled to fit a fixed height; flipped since the caps use origin bottom left.
-QPixmap drawKeyboard(const KeyboardPictureCaps& kb, bool te) {
-    // Kept under 2^17 pixels: larger images make Qt convert them on its own worker threads, for no visible gain.
-    constexpr double kMaxArea = 120000.0, kMargin = 14.0;
-    const double ratio = kb.size.width() > 0 ? kb.size.height() / kb.size.width() : 0.3;
-    double inner = 560.0;
-    while ((inner + 2 * kMargin) * (inner * ratio + 2 * kMargin) > kMaxArea) inner -= 8.0;
-    const double scale = kb.size.width() > 0 ? inner / kb.size.width() : 1.0;
-    const int w = int(inner + 2 * kMargin), h = int(inner * ratio + 2 * kMargin);
-    QPixmap pm = canvas(w, h);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(te ? QColor(0x2b, 0x2e, 0x35) : kBody);
-    p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), 12, 12);
-    p.setBrush(kCap);
-    for (const QRectF& r : kb.caps) {
-        QRectF s(kMargin + r.x() * scale, kMargin + (kb.size.height() - r.y() - r.height()) * scale, r.width() * scale,
-                 r.height() * scale);
-        p.drawRoundedRect(s.adjusted(0.8, 0.8, -0.8, -0.8), 3, 3);
-    }
-    if (kb.caps.empty()) {
-        p.setBrush(kMuted);
-        p.drawRoundedRect(QRectF(kMargin, kMargin, w - 2 * kMargin, h - 2 * kMargin), 8, 8);
-    }
-    p.setBrush(kAccent);
-    p.drawRect(QRectF(12, h - 5, w - 24, 2));
-    return pm;
-}
-
 QPixmap drawSmallKeyboard(bool selected, bool enabled, const QString& tag) {
     QPixmap pm = canvas(96, 64);
     QPainter p(&pm);
@@ -163,15 +133,8 @@ const QHash<QString, Painter>& painters() {
     static const QHash<QString, Painter> table = [] {
         QHash<QString, Painter> t;
         t.insert("velkor-bar", drawTrayIcon);
-        addKeyboardPhotos(t);
+        addKeyboardPictures(t);
         addOptionTreeIcons(t);
-        for (const char* name : {"big_kb_pro_87", "big_kb_te_87", "big_kb_pro_88", "big_kb_te_88", "big_kb_pro_91",
-                                 "big_kb_te_91", "big_kb_marrowinv2_pro", "big_kb_marrowinv2", "big_kb_ostrel_te",
-                                 "big_kb_ostrel_pro", "big_kb_te_tolmekv2", "big_kb_vindle"}) {
-            const QString n = QString::fromLatin1(name);
-            const bool te = n.contains("_te");
-            t.insert(n, [n, te] { return drawKeyboard(keyboardPictureCaps(n), te); });
-        }
         t.insert("big_mouse", [] { return drawMouse(220, false, true); });
         t.insert("big_mousepad", [] { return drawMousePad(360, 220, false, true); });
         t.insert("img_kb", [] { return drawSmallKeyboard(false, true, {}); });

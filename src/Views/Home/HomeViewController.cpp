@@ -15,6 +15,7 @@
 #include "USB/HIDDevice.h"
 #include "USB/HIDDeviceMonitor.h"
 #include "USB/HomeWatchList.h"
+#include "USB/KeyboardProducts.h"
 #include "VelkorDevice/Quorvath.h"
 #include "Views/Home/AppState.h"
 #include "Views/Home/core/BTBattery.h"
@@ -216,7 +217,7 @@ void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vend
     refreshUI();
     Q_EMIT keyboardAccepted();
 
-    if (vendorId == 0x1A2C) {
+    if (vendorId == kFirstGenerationVendor) {
         // The version read is a blocking exchange: run it off the UI thread, then continue here.
         versionWorker_->post([this, device] {
             Quorvath channel(device, 2);
@@ -225,7 +226,7 @@ void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vend
         });
         return;
     }
-    if (vendorId == 0x05AC) keyboardVersion() = "velkor marrowin v2";
+    if (vendorId == kSecondGenerationVendor) keyboardVersion() = "velkor marrowin v2";
     versionRead(std::nullopt);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "USB/KeyboardProducts.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedHidDevice.h"
 
@@ -10,38 +11,21 @@ namespace keyloom {
 
 namespace {
 
-constexpr int64_t kFirstGenerationVendor = 0x1A2C;
-constexpr int64_t kSecondGenerationVendor = 0x05AC;
-
-struct ModelRow {
-    const char* name;
-    int64_t vendorId;
-    int64_t productId;
-    const char* product;
-    SimulatedKeyboard::Protocol protocol;
-};
-
 using P = SimulatedKeyboard::Protocol;
-constexpr ModelRow kModels[] = {
-    {"quorvath87", kFirstGenerationVendor, 0xB57E, "Quorvath 87", P::FirstGeneration},
-    {"quorvath87te", kFirstGenerationVendor, 0xB51F, "Quorvath TE 87", P::FirstGeneration},
-    {"quorvath88", kFirstGenerationVendor, 0xB58E, "Quorvath 88", P::FirstGeneration},
-    {"quorvath88te", kFirstGenerationVendor, 0xB58F, "Quorvath TE 88", P::FirstGeneration},
-    {"quorvath91", kFirstGenerationVendor, 0xB5BE, "Quorvath 91", P::FirstGeneration},
-    {"quorvath91te", kFirstGenerationVendor, 0xB5BF, "Quorvath TE 91", P::FirstGeneration},
-    {"marrowinv2_71", kSecondGenerationVendor, 0x024F, "Marrowin V2 PRO", P::SecondGeneration},
-    {"marrowinv2_72", kSecondGenerationVendor, 0x0250, "Marrowin V2 PRO", P::SecondGeneration},
-    {"marrowinv2max", kSecondGenerationVendor, 0x024F, "Marrowin V2 MAX", P::SecondGeneration},
-    {"marrowinv2te", kSecondGenerationVendor, 0x024F, "Marrowin V2 TE", P::SecondGeneration},
-    {"vindle68", kSecondGenerationVendor, 0x024F, "Vindle", P::SecondGeneration},
-    {"tolmek84", kSecondGenerationVendor, 0x024F, "Tolmek V2 TE", P::SecondGeneration},
-    {"ostrel61", kSecondGenerationVendor, 0x024F, "Ostrel PRO", P::SecondGeneration},
-    {"ostrelmax", kSecondGenerationVendor, 0x024F, "Ostrel MAX", P::SecondGeneration},
-    {"ostrelte61", kSecondGenerationVendor, 0x024F, "Ostrel TE", P::SecondGeneration},
-    {"ostrelte62", kSecondGenerationVendor, 0x0250, "Ostrel TE", P::SecondGeneration},
-    {"receiver24g", kFirstGenerationVendor, 0xB31F, "2.4G Wireless Receiver", P::Receiver},
-    {"bluetooth", kFirstGenerationVendor, 0xB20D, "RA VER IV", P::Plain},
-};
+
+P protocolOf(ProductKind kind) {
+    switch (kind) {
+        case ProductKind::FirstGeneration:
+            return P::FirstGeneration;
+        case ProductKind::SecondGeneration:
+            return P::SecondGeneration;
+        case ProductKind::Receiver:
+            return P::Receiver;
+        case ProductKind::BluetoothLink:
+            break;
+    }
+    return P::Plain;
+}
 
 std::vector<uint8_t> descriptorFor(SimulatedKeyboard::Protocol protocol) {
     switch (protocol) {
@@ -57,9 +41,11 @@ std::vector<uint8_t> descriptorFor(SimulatedKeyboard::Protocol protocol) {
     return SimulatedKeyboard::bootKeyboardDescriptor();
 }
 
-std::shared_ptr<SimulatedKeyboard> fromRow(const ModelRow& row) {
+std::shared_ptr<SimulatedKeyboard> fromRow(const KeyboardProduct& row) {
+    const P protocol = protocolOf(row.kind);
     return std::make_shared<SimulatedKeyboard>(SimulatedKeyboard::Identity{
-        row.name, row.vendorId, row.productId, row.product, row.protocol, descriptorFor(row.protocol)});
+        row.simulatedModel, row.vendorId, row.productId, row.simulatedProduct ? row.simulatedProduct : row.productName,
+        protocol, descriptorFor(protocol)});
 }
 
 std::shared_ptr<SimulatedKeyboard> named(std::string_view name) {
@@ -173,14 +159,15 @@ std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::vendorInterface(int64_t ve
 }
 
 std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::byModel(std::string_view name) {
-    for (const auto& row : kModels)
-        if (name == row.name) return fromRow(row);
+    for (const KeyboardProduct& row : kKeyboardProducts)
+        if (row.simulatedModel && name == row.simulatedModel) return fromRow(row);
     return nullptr;
 }
 
 std::vector<std::string> SimulatedKeyboard::modelNames() {
     std::vector<std::string> names;
-    for (const auto& row : kModels) names.emplace_back(row.name);
+    for (const KeyboardProduct& row : kKeyboardProducts)
+        if (row.simulatedModel) names.emplace_back(row.simulatedModel);
     return names;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Which first-generation keyboard an editor edits, told from its product id.
+// Which first-generation keyboard an editor edits, told from its product id by the product table.
 
 #include <cstdint>
 #include <optional>
