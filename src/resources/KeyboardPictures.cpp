@@ -113,7 +113,8 @@ LegendLayout layoutLegend(const QString& text, QFont font, double width, double 
         font.setPixelSize(int(floor));
         return false;
     };
-    constexpr double kSmallest = 7;
+    // Smaller pictures (the home screen's) may go a little smaller rather than cut a name.
+    const double kSmallest = std::min(7.0, maxSize * 0.72);
     if (given.size() > 1) {
         fitted(given, maxSize * 0.8, kSmallest);
         return {given, font};
