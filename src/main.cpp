@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Login/AccountFlow.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
 
@@ -26,9 +27,8 @@ int main(int argc, char** argv) {
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
 
-    HomeWindowController window;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &HomeWindowController::bringToFront);
-    window.contentViewController()->viewDidLoad();
-    window.show();
+    AccountFlow flow;  // the log-in window first; the home window at "login"
+    QObject::connect(&instance, &SingleInstance::activationRequested, &flow, &AccountFlow::bringToFront);
+    flow.showLoginWindow();
     return app.exec();
 }
