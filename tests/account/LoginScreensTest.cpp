@@ -191,6 +191,7 @@ TEST_F(AccountScreens, StackedLogInScreensEachActOnlyOnTheirOwnAnswer) {
     fill(bottom, "loginEmailEdit", "bottom@example.org");
     fill(bottom, "loginPswEdit", "bottom password");
     click(bottom, "loginButton");
+    ASSERT_TRUE(server.waitForRequests(1));  // arrival 0
     ASSERT_TRUE(SegueRegistry::shared().perform(QStringLiteral("createSucToLogin"), bottom));
     auto* top = presentedOver<LoginViewController>(bottom);
     ASSERT_TRUE(top);
