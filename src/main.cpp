@@ -5,6 +5,9 @@
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
 #include "Views/Login/AccountFlow.h"
+#include "Views/Keyboard/KeyboardWindowViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
 
@@ -24,10 +27,17 @@ int main(int argc, char** argv) {
     for (const std::string& unknown : SimulatedHid::instance().startFromEnvironment())
         std::fprintf(stderr, "KEYLOOM_SIMULATE: unknown model \"%s\"\n", unknown.c_str());
 
+    registerKeyboardEditorSegue();
+    registerMarrowinEditorSegue();
+
     AppDelegate delegate;
+    // SIGTERM, SIGINT and SIGHUP end the program as its quit item does.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &delegate, &AppDelegate::clickQuit);
     delegate.applicationDidFinishLaunching();
 
     AccountFlow flow;  // the log-in window first; the home window at "login"
+    QObject::connect(&flow, &AccountFlow::frontWindowChanged, &delegate, &AppDelegate::setMainWindow);
     QObject::connect(&instance, &SingleInstance::activationRequested, &flow, &AccountFlow::bringToFront);
     flow.showLoginWindow();
     return app.exec();

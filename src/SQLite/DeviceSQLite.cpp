@@ -3,7 +3,6 @@
 #include <array>
 
 #include "SQLite/ProfileTables.h"
-#include "SQLite/SQLiteConnection.h"
 
 namespace keyloom {
 
@@ -30,7 +29,7 @@ constexpr std::array<const char*, 6> kCreateStatements = {
        "reserve2" INTEGER NOT NULL, "reveDesc1" TEXT NOT NULL, "reveDesc2" TEXT NOT NULL))",
 };
 
-constexpr std::array<profile_tables::Setting, 5> kDefaultSettings = {{
+constexpr std::array<ProfileSQLite::Setting, 5> kDefaultSettings = {{
     {"sleepCloseLight", "1"},
     {"reportRate", "2"},
     {"idleUSBWireSleep", "300"},
@@ -64,92 +63,53 @@ constexpr std::array<DefaultMode, 12> kDefaultModes = {{
 
 constexpr size_t kImageSize = 8;
 
-}  // namespace
-
-DeviceSQLite::DeviceSQLite(const std::string& device) {
-    std::string error;
-    db_ = SQLiteConnection::open(device, false, error);
-    if (!db_) {
-        profile_tables::printLine("init: connect fail " + error);
-        return;
-    }
-    createTable();
-    profile_tables::printLine("init: connect success");
+void bindDefaultMode(SQLite::Statement& insert, int64_t profile, int mode) {
+    const DefaultMode& row = kDefaultModes[mode - 1];
+    insert.bind(1, profile);
+    insert.bind(2, kModeNames[mode]);
+    insert.bind(3, mode);
+    insert.bind(4, row.byte3);
+    insert.bind(5, row.byte4);
+    insert.bind(6, row.byte5);
+    insert.bind(7, row.byte6);
+    insert.bind(8, row.status);
 }
 
-DeviceSQLite::~DeviceSQLite() = default;
-DeviceSQLite::DeviceSQLite(DeviceSQLite&&) noexcept = default;
-DeviceSQLite& DeviceSQLite::operator=(DeviceSQLite&&) noexcept = default;
+const ProfileSQLite::Schema kSchema{
+    kCreateStatements, kDefaultSettings, 12,
+    R"(INSERT INTO "t_radidata" ("profId", "name", "mode", "byte3", "byte4", "byte5", "byte6", "byte7", "layer",
+       "status") VALUES (?, ?, ?, ?, ?, ?, ?, 0, 0, ?))",
+    bindDefaultMode};
+
+}  // namespace
+
+DeviceSQLite::DeviceSQLite(const std::string& device) : ProfileSQLite(device, kSchema) {}
 
 std::string DeviceSQLite::databaseName(int64_t vendorId, int64_t productId) {
     return std::to_string(vendorId) + std::to_string(productId) + "_device.sqlite3";
 }
 
-Transaction DeviceSQLite::transaction() noexcept {
-    return SQLiteConnection::transaction(db_);
-}
-
-void DeviceSQLite::createTable() {
-    if (!db_) return;
-    if (!profile_tables::createTables(*db_, kCreateStatements)) return;
-    initDBdata(1);
-    profile_tables::printLine("createTable success");
-}
-
-void DeviceSQLite::initDBdata(int64_t profile) {
-    if (db_) profile_tables::writeDefaultSettings(*db_, profile, kDefaultSettings);
-}
-
-bool DeviceSQLite::writeRadiProfile(int64_t profile) {
-    return profile_tables::writeDefaultModes(
-        db_.get(), profile, 12,
-        R"(INSERT INTO "t_radidata" ("profId", "name", "mode", "byte3", "byte4", "byte5", "byte6", "byte7", "layer",
-           "status") VALUES (?, ?, ?, ?, ?, ?, ?, 0, 0, ?))",
-        [profile](SQLite::Statement& insert, int mode) {
-            const DefaultMode& row = kDefaultModes[mode - 1];
-            insert.bind(1, profile);
-            insert.bind(2, kModeNames[mode]);
-            insert.bind(3, mode);
-            insert.bind(4, row.byte3);
-            insert.bind(5, row.byte4);
-            insert.bind(6, row.byte5);
-            insert.bind(7, row.byte6);
-            insert.bind(8, row.status);
-        });
-}
-
 bool DeviceSQLite::modifyRadiData(int64_t profile, int64_t mode, const std::vector<uint8_t>& data) {
     if (data.size() < kImageSize) return false;
-    if (!db_) return true;
-    try {
-        SQLite::Statement update(db_->database(), R"(UPDATE "t_radidata" SET "byte3" = ?, "byte4" = ?, "byte5" = ?,
-            "byte6" = ?, "byte7" = ? WHERE "profId" = ? AND "mode" = ?)");
+    if (!isConnected()) return false;  // nothing was stored: the caller must not send as if it had been
+    return run([&](SQLite::Database& db) {
+        SQLite::Statement update(db, R"(UPDATE "t_radidata" SET "byte3" = ?, "byte4" = ?, "byte5" = ?, "byte6" = ?,
+            "byte7" = ? WHERE "profId" = ? AND "mode" = ?)");
         for (int i = 3; i < 8; ++i) update.bind(i - 2, static_cast<int32_t>(data[i]));
         update.bind(6, profile);
         update.bind(7, mode);
         update.exec();
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
-bool DeviceSQLite::selectRaidMode(int64_t profile, int64_t mode) {
-    return profile_tables::selectRaidMode(db_.get(), profile, mode);
-}
-
-int64_t DeviceSQLite::getRadiModeSelectIndex(int64_t profile) const {
-    return profile_tables::getRadiModeSelectIndex(db_.get(), profile);
+    });
 }
 
 bool DeviceSQLite::queryRadiInfo(int64_t profile, int64_t mode, RadiData& data) const {
     if (data.buffer.size() < kImageSize) return false;
-    return profile_tables::queryRadiRow(db_.get(), profile, mode, [&data](SQLite::Statement& row) {
+    return queryRadiRow(profile, mode, [&data](SQLite::Statement& row) {
         // Read everything before touching the record, so a failure leaves it as it was.
         RadiData read = data;
         read.radiId = row.getColumn("radiId").getInt64();
         read.profId = row.getColumn("profId").getInt64();
-        read.name = row.getColumn("name").getText();
+        read.name = profile_tables::textFromColumn(row.getColumn("name"));
         read.buffer[2] = profile_tables::byteFromColumn(row.getColumn("mode"));
         read.buffer[3] = profile_tables::byteFromColumn(row.getColumn("byte3"));
         read.buffer[4] = profile_tables::byteFromColumn(row.getColumn("byte4"));
@@ -160,22 +120,6 @@ bool DeviceSQLite::queryRadiInfo(int64_t profile, int64_t mode, RadiData& data) 
         read.status = row.getColumn("status").getInt64();
         data = std::move(read);
     });
-}
-
-void DeviceSQLite::insertKeyRGB(const RGBData& data) {
-    profile_tables::insertKeyRGB(db_.get(), data);
-}
-
-bool DeviceSQLite::queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const {
-    return profile_tables::queryKeyRGB(db_.get(), profile, dataArray);
-}
-
-bool DeviceSQLite::updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue) {
-    return profile_tables::updateConfigData(db_.get(), profile, keyValue, newvalue);
-}
-
-std::string DeviceSQLite::getConfigData(int64_t profile, const std::string& keyValue) const {
-    return profile_tables::getConfigData(db_.get(), profile, keyValue);
 }
 
 }  // namespace keyloom

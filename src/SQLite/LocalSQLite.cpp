@@ -37,12 +37,11 @@ LocalSQLite& LocalSQLite::operator=(LocalSQLite&&) noexcept = default;
 
 void LocalSQLite::createTable() {
     if (!db_) return;
-    try {
-        db_->database().exec(kCreateStatement);
+    std::string error;
+    if (db_->run([](SQLite::Database& db) { db.exec(kCreateStatement); }, &error))
         printLine("createTable success");
-    } catch (const std::exception& e) {
-        printLine(std::string("createTable fail ") + e.what());
-    }
+    else
+        printLine("createTable fail " + error);
 }
 
 int64_t LocalSQLite::updateLoginData(const LoginData& data) {
@@ -50,50 +49,56 @@ int64_t LocalSQLite::updateLoginData(const LoginData& data) {
         printLine("0");
         return 0;
     }
-    try {
-        Transaction scope = db_->beginScope();
-        {
-            SQLite::Statement remove(db_->database(), R"(DELETE FROM "t_login")");
-            remove.exec();
-            SQLite::Statement insert(db_->database(),
-                                     R"(INSERT INTO "t_login" ("email", "psw", "remember", "autoLogin")
-                                        VALUES (?, ?, ?, ?))");
-            insert.bind(1, data.email);
-            // Without "remember" nothing reads the digest again: keep no copy of it.
-            insert.bind(2, data.remember == 1 ? data.psw : std::string());
-            insert.bind(3, data.remember);
-            insert.bind(4, data.autoLogin);
-            insert.exec();
-        }
-        const int64_t rowId = db_->database().getLastInsertRowid();
-        SQLiteConnection::commitScope(scope);
-        printLine(std::to_string(rowId));
-        return rowId;
-    } catch (const std::exception& e) {
-        printLine(std::string("insertRow  fail ") + e.what());
+    int64_t rowId = 0;
+    std::string error;
+    const bool stored = db_->run(
+        [&](SQLite::Database& db) {
+            Transaction scope = db_->beginScope();
+            {
+                SQLite::Statement remove(db, R"(DELETE FROM "t_login")");
+                remove.exec();
+                SQLite::Statement insert(db, R"(INSERT INTO "t_login" ("email", "psw", "remember", "autoLogin")
+                                                VALUES (?, ?, ?, ?))");
+                insert.bind(1, data.email);
+                // Without "remember" nothing reads the digest again: keep no copy of it.
+                insert.bind(2, data.remember == 1 ? data.psw : std::string());
+                insert.bind(3, data.remember);
+                insert.bind(4, data.autoLogin);
+                insert.exec();
+            }
+            rowId = db.getLastInsertRowid();
+            SQLiteConnection::commitScope(scope);
+        },
+        &error);
+    if (!stored) {
+        printLine("insertRow  fail " + error);
         return 0;
     }
+    printLine(std::to_string(rowId));
+    return rowId;
 }
 
 bool LocalSQLite::getLoginData(LoginData& data) const {
     if (!db_) return false;
-    try {
-        SQLite::Statement query(db_->database(),
-                                R"(SELECT "userId", "email", "psw", "remember", "autoLogin" FROM "t_login"
-                                   ORDER BY "userId" LIMIT 1)");
-        if (!query.executeStep()) return false;
-        LoginData read;
-        read.userId = query.getColumn(0).getInt64();
-        read.email = query.getColumn(1).getText();
-        read.psw = query.getColumn(2).getText();
-        read.remember = query.getColumn(3).getInt64();
-        read.autoLogin = query.getColumn(4).getInt64();
-        data = std::move(read);
-        return true;
-    } catch (const std::exception& e) {
-        printLine(std::string("getLoginData  fail ") + e.what());
-        return false;
-    }
+    bool found = false;
+    std::string error;
+    const bool ok = db_->run(
+        [&](SQLite::Database& db) {
+            SQLite::Statement query(db, R"(SELECT "userId", "email", "psw", "remember", "autoLogin" FROM "t_login"
+                                           ORDER BY "userId" LIMIT 1)");
+            if (!query.executeStep()) return;
+            LoginData read;
+            read.userId = query.getColumn(0).getInt64();
+            read.email = profile_tables::textFromColumn(query.getColumn(1));
+            read.psw = profile_tables::textFromColumn(query.getColumn(2));
+            read.remember = query.getColumn(3).getInt64();
+            read.autoLogin = query.getColumn(4).getInt64();
+            data = std::move(read);
+            found = true;
+        },
+        &error);
+    if (!ok) printLine("getLoginData  fail " + error);
+    return ok && found;
 }
 
 }  // namespace keyloom

@@ -1,7 +1,6 @@
 // Key assignments of the second-generation profile database (t_keyprofile).
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "SQLite/ProfileTables.h"
-#include "SQLite/SQLiteConnection.h"
 
 namespace keyloom {
 
@@ -16,28 +15,26 @@ MarrowinKey fullRow(SQLite::Statement& q) {
     k.macroValue = q.getColumn("macroValue").getInt64();
     k.macro2Value = q.getColumn("macro2Value").getInt64();
     k.macro3Value = q.getColumn("macro3Value").getInt64();
-    k.macroDesc = q.getColumn("macroDesc").getText();
+    k.macroDesc = profile_tables::textFromColumn(q.getColumn("macroDesc"));
     return k;
 }
 
 }  // namespace
 
 bool MarrowinDeviceSQLite::queryKeyMacroFromProfile(int64_t profile, std::vector<MarrowinKey>& dataArray) const {
-    return profile_tables::appendRows<MarrowinKey>(
-        db_.get(), [&](SQLite::Statement& q) { q.bind(1, profile); },
-        R"(SELECT "keyvalue" FROM "t_keyprofile" WHERE "profId" = ? ORDER BY "keyId")",
-        [](SQLite::Statement& q) {
-            MarrowinKey k;
-            k.keyValue = q.getColumn(0).getInt64();
-            return k;
-        },
-        dataArray);
+    return appendRows<MarrowinKey>([&](SQLite::Statement& q) { q.bind(1, profile); },
+                                   R"(SELECT "keyvalue" FROM "t_keyprofile" WHERE "profId" = ? ORDER BY "keyId")",
+                                   [](SQLite::Statement& q) {
+                                       MarrowinKey k;
+                                       k.keyValue = q.getColumn(0).getInt64();
+                                       return k;
+                                   },
+                                   dataArray);
 }
 
 bool MarrowinDeviceSQLite::queryKeyProfile(int64_t profile, int64_t keyValue,
                                            std::vector<MarrowinKey>& dataArray) const {
-    return profile_tables::appendRows<MarrowinKey>(
-        db_.get(),
+    return appendRows<MarrowinKey>(
         [&](SQLite::Statement& q) {
             q.bind(1, profile);
             q.bind(2, keyValue);
@@ -46,25 +43,24 @@ bool MarrowinDeviceSQLite::queryKeyProfile(int64_t profile, int64_t keyValue,
 }
 
 bool MarrowinDeviceSQLite::queryKeysProfile(int64_t profile, std::vector<MarrowinKey>& dataArray) const {
-    return profile_tables::appendRows<MarrowinKey>(
-        db_.get(), [&](SQLite::Statement& q) { q.bind(1, profile); },
-        R"(SELECT * FROM "t_keyprofile" WHERE "profId" = ? ORDER BY "keyId")", fullRow, dataArray);
+    return appendRows<MarrowinKey>([&](SQLite::Statement& q) { q.bind(1, profile); },
+                                   R"(SELECT * FROM "t_keyprofile" WHERE "profId" = ? ORDER BY "keyId")", fullRow,
+                                   dataArray);
 }
 
 int64_t MarrowinDeviceSQLite::addKeyProfile(const MarrowinKey& data) {
-    return profile_tables::replaceAssignment(
-        db_.get(), "t_keyprofile", data.keyValue, data.macroValue, [&data](SQLite::Database& db) {
-            SQLite::Statement insert(db, R"(INSERT INTO "t_keyprofile" ("profId", "keyvalue", "macroType",
+    return replaceAssignment("t_keyprofile", data.keyValue, data.macroValue, [&data](SQLite::Database& db) {
+        SQLite::Statement insert(db, R"(INSERT INTO "t_keyprofile" ("profId", "keyvalue", "macroType",
                 "macroValue", "macro2Value", "macro3Value", "macroDesc") VALUES (?, ?, ?, ?, ?, ?, ?))");
-            insert.bind(1, data.profId);
-            insert.bind(2, data.keyValue);
-            insert.bind(3, data.macroType);
-            insert.bind(4, data.macroValue);
-            insert.bind(5, data.macro2Value);
-            insert.bind(6, data.macro3Value);
-            insert.bind(7, data.macroDesc);
-            insert.exec();
-        });
+        insert.bind(1, data.profId);
+        insert.bind(2, data.keyValue);
+        insert.bind(3, data.macroType);
+        insert.bind(4, data.macroValue);
+        insert.bind(5, data.macro2Value);
+        insert.bind(6, data.macro3Value);
+        insert.bind(7, data.macroDesc);
+        insert.exec();
+    });
 }
 
 }  // namespace keyloom

@@ -1,18 +1,11 @@
 #include "USB/HIDDeviceMonitor.h"
 
+#include "USB/KeyboardProducts.h"
 #include "platform/NotificationCenter.h"
 
 namespace keyloom {
 
 namespace {
-
-constexpr int64_t kSecondGenerationVendor = 0x05AC;
-constexpr int64_t kSecondGenerationCommandProduct = 0x024F;
-constexpr int64_t kFirstGenerationVendor = 0x1A2C;
-constexpr int64_t kBluetoothLink = 0xB20D;
-constexpr int64_t kReceiver = 0xB31F;
-constexpr int64_t kSecondGenerationFeatureSize = 64;
-constexpr int64_t kFirstGenerationFeatureSize = 8;
 
 constexpr size_t kBatteryReportLength = 32;
 constexpr uint8_t kBatteryReportMark = 0xE4;
@@ -91,27 +84,18 @@ bool HIDDeviceMonitor::rawDeviceRemoved(int32_t, HidManager*, const HidHandleRef
 }
 
 bool HIDDeviceMonitor::classify(const HIDDevice& record, Event event) {
-    const char* deviceNote = event == Event::Arrival ? HIDDeviceConnected : HIDDeviceDisconnected;
-    if (record.vendorId == kSecondGenerationVendor) {
-        if (record.productId == kSecondGenerationCommandProduct && record.featureSize != kSecondGenerationFeatureSize)
-            return false;
-        postDevice(deviceNote, record);
-        return true;
+    const KeyboardProduct* product = findProductByIds(record.vendorId, record.productId);
+    if (product && (product->kind == ProductKind::BluetoothLink || product->kind == ProductKind::Receiver)) {
+        const int64_t type = product->kind == ProductKind::BluetoothLink ? 1 : 2;
+        if (event == Event::Arrival)
+            postWireless(HIDWirelessConnected, type);
+        else
+            postWireless(HIDWirelessDisconnected, type + 10);
+        return false;
     }
-    if (record.vendorId == kFirstGenerationVendor) {
-        if (record.productId == kBluetoothLink || record.productId == kReceiver) {
-            const int64_t type = record.productId == kBluetoothLink ? 1 : 2;
-            if (event == Event::Arrival)
-                postWireless(HIDWirelessConnected, type);
-            else
-                postWireless(HIDWirelessDisconnected, type + 10);
-            return false;
-        }
-        if (record.featureSize != kFirstGenerationFeatureSize) return false;
-        postDevice(deviceNote, record);
-        return true;
-    }
-    postDevice(deviceNote, record);
+    // A keyboard shows several HID interfaces; only its command interface is announced.
+    if (product && product->commandFeatureSize != 0 && record.featureSize != product->commandFeatureSize) return false;
+    postDevice(event == Event::Arrival ? HIDDeviceConnected : HIDDeviceDisconnected, record);
     return true;
 }
 
@@ -119,7 +103,8 @@ void HIDDeviceMonitor::inputCallback(int, const HidHandleRef& sender, HidReportT
                                      size_t reportLength) {
     if (!sender || !report) return;
     const HIDDevice record(sender);
-    if (record.vendorId != kFirstGenerationVendor || record.productId != kReceiver) return;
+    const KeyboardProduct* product = findProductByIds(record.vendorId, record.productId);
+    if (!product || product->kind != ProductKind::Receiver) return;
     if (reportLength != kBatteryReportLength || report[0] != kBatteryReportMark) return;
     NotificationCenter::defaultCenter().post(
         "WirelessBatteryValue",

@@ -1,12 +1,19 @@
 #include "USB/HomeWatchList.h"
 
+#include <algorithm>
+
+#include "USB/KeyboardProducts.h"
+
 namespace keyloom {
 
 std::vector<HIDMonitorData> homeWatchList() {
-    return {
-        {0x1A2C, 0xB57E}, {0x1A2C, 0xB58E}, {0x1A2C, 0xB5BE}, {0x1A2C, 0xB51F}, {0x1A2C, 0xB58F},
-        {0x1A2C, 0xB5BF}, {0x1A2C, 0xB20D}, {0x1A2C, 0xB31F}, {0x05AC, 0x024F}, {0x05AC, 0x0250},
-    };
+    std::vector<HIDMonitorData> list;
+    for (const KeyboardProduct& row : kKeyboardProducts) {
+        if (row.productId == kAnyProductId) continue;
+        const HIDMonitorData ids(row.vendorId, row.productId);
+        if (std::find(list.begin(), list.end(), ids) == list.end()) list.push_back(ids);
+    }
+    return list;
 }
 
 }  // namespace keyloom

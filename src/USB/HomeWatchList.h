@@ -7,8 +7,8 @@
 
 namespace keyloom {
 
-// The home screen's watch list, in its order: the first-generation keyboards, the Bluetooth link and the 2.4 GHz
-// receiver under 0x1A2C, then the second-generation keyboards under 0x05AC.
+// The home screen's watch list: every product of the product table once, in the table's order (the first-generation
+// keyboards, the Bluetooth link and the 2.4 GHz receiver, then the second-generation keyboards).
 std::vector<HIDMonitorData> homeWatchList();
 
 // Size of the input-report buffer the home screen gives its monitor.

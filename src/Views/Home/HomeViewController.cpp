@@ -1,17 +1,23 @@
 #include "Views/Home/HomeViewController.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "Customized/SegueRegistry.h"
 #include "Helper/HttpRequest.h"
 #include "USB/HIDDevice.h"
 #include "USB/HIDDeviceMonitor.h"
 #include "USB/HomeWatchList.h"
+#include "USB/KeyboardProducts.h"
 #include "VelkorDevice/Quorvath.h"
 #include "Views/Home/FeedbackWindowController.h"
 #include "Views/Home/AppState.h"
@@ -48,6 +54,39 @@ QPushButton* flatButton(QWidget* parent) {
     b->setFlat(true);
     b->setCursor(Qt::PointingHandCursor);
     return b;
+}
+
+// A picker button: its image, and a bar under it while its page is the one shown. The images do not tell the
+// state, since the keyboard button's table shows one image for either state on some models.
+class PickerButton : public QPushButton {
+  public:
+    explicit PickerButton(QWidget* parent) : QPushButton(parent) {
+        setFlat(true);
+        setCursor(Qt::PointingHandCursor);
+    }
+    void setPageShown(bool shown) {
+        if (shown == shown_) return;
+        shown_ = shown;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!shown_) return;
+        QPainter p(this);
+        const int w = std::min(width(), iconSize().width());
+        p.fillRect(QRect((width() - w) / 2, height() - 3, w, 3), pickerMarkColor());
+    }
+
+  private:
+    bool shown_ = false;
+};
+
+void markShownPage(HomeViewController& home) {
+    static_cast<PickerButton*>(home.mouseButton)->setPageShown(home.deviceType() == 1);
+    static_cast<PickerButton*>(home.keyboardButton)->setPageShown(home.deviceType() == 2);
+    static_cast<PickerButton*>(home.mousePadButton)->setPageShown(home.deviceType() == 3);
 }
 
 // The HIDDevice record of a device notification, when its object is the expected dictionary.
@@ -90,9 +129,10 @@ void HomeViewController::buildViews() {
     auto* root = new QVBoxLayout(this);
 
     auto* picker = new QHBoxLayout;
-    mouseButton = flatButton(this);
-    keyboardButton = flatButton(this);
-    mousePadButton = flatButton(this);
+    mouseButton = new PickerButton(this);
+    keyboardButton = new PickerButton(this);
+    mousePadButton = new PickerButton(this);
+    markShownPage(*this);
     setImage(mouseButton, "img_mouse_none");
     setImage(mousePadButton, "img_mousepad_none");
     kbButtonText = new QLabel(QStringLiteral("Keyboard"), this);
@@ -219,7 +259,7 @@ void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vend
     refreshUI();
     Q_EMIT keyboardAccepted();
 
-    if (vendorId == 0x1A2C) {
+    if (vendorId == kFirstGenerationVendor) {
         // The version read is a blocking exchange: run it off the UI thread, then continue here.
         versionWorker_->post([this, device] {
             Quorvath channel(device, 2);
@@ -228,7 +268,7 @@ void HomeViewController::acceptKeyboard(const HidHandleRef& device, int64_t vend
         });
         return;
     }
-    if (vendorId == 0x05AC) keyboardVersion() = "velkor marrowin v2";
+    if (vendorId == kSecondGenerationVendor) keyboardVersion() = "velkor marrowin v2";
     versionRead(std::nullopt);
 }
 
@@ -240,6 +280,10 @@ void HomeViewController::versionRead(const std::optional<std::string>& version) 
 }
 
 void HomeViewController::forgetKeyboard(const HidHandleRef& device) {
+    if (KEYBOARD_VIEW && editorDevice_ && editorDevice_ == device) {
+        editorDevice_.reset();
+        showDisconnectSheet();
+    }
     if (!kbHIDdevice_ || kbHIDdevice_ != device) return;
     kbHIDdevice_.reset();
     keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
@@ -269,6 +313,7 @@ void HomeViewController::mouseButtonAction() {
     setImage(mouseButton, "img_mouse_check");
     deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
     deviceType_ = 1;
+    markShownPage(*this);
 }
 
 void HomeViewController::mousePadAction() {
@@ -278,6 +323,7 @@ void HomeViewController::mousePadAction() {
     setImage(mousePadButton, "img_mousepad_check");
     deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
     deviceType_ = 3;
+    markShownPage(*this);
 }
 
 void HomeViewController::keyboardButtonAction() {
@@ -287,6 +333,7 @@ void HomeViewController::keyboardButtonAction() {
     setImage(keyboardButton, keyboardButtonImage(2));
     deviceNameText->setText(keyboardDesc_);
     deviceType_ = 2;
+    markShownPage(*this);
     update();
 }
 
@@ -310,8 +357,26 @@ void HomeViewController::resetDeviceButton() {
     update();
 }
 
-// Opening the editor comes with the editors; a click on the picture does nothing yet.
-void HomeViewController::deviceImageAction() {}
+void HomeViewController::deviceImageAction() {
+    if (!kbHIDdevice_) return;
+    if (KEYBOARD_VIEW) {
+        QWidget* editor = KEYBOARD_VIEW;
+        if (QScreen* screen = editor->screen() ? editor->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = editor->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            editor->move(frame.topLeft());
+        }
+        if (editor->isMinimized()) editor->showNormal();
+        editor->raise();
+        editor->activateWindow();
+        return;
+    }
+    // The editor keeps this keyboard; its unplugging, not the tracked keyboard's, closes the editor.
+    editorDevice_ = kbHIDdevice_;
+    SegueRegistry::shared().perform(
+        keyboardType_ == 7 ? QStringLiteral("showmarrowinkb") : QStringLiteral("showkeyboard"), this,
+        KeyboardSegueSender{kbHIDdevice_, kbButtonText->text()});
+}
 
 void HomeViewController::linkStore() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kStoreUrl)));
@@ -335,7 +400,6 @@ void HomeViewController::refreshUI() {
         deviceNameText->setText(keyboardDesc_);
         setImage(keyboardButton, keyboardButtonImage(1));
     }
-    if (!kbHIDdevice_ && KEYBOARD_VIEW) showDisconnectSheet();
     update();
 }
 

@@ -111,6 +111,7 @@ class HomeViewController : public QWidget {
     QString keyboardDesc_ = QStringLiteral("CONNECT YOUR DEVICE");
     int64_t keyboardType_ = 0;
     HidHandleRef kbHIDdevice_;
+    HidHandleRef editorDevice_;  // the keyboard handed to the open editor
     bool qvBluetoothStatus_ = false;
     bool qv24GStatus_ = false;
     int64_t qvBatteryValue_ = 100;

@@ -8,19 +8,6 @@
 
 namespace keyloom {
 
-// Which model's key maps become the current-device maps.
-enum class KeyboardModel {
-    Quorvath87,
-    Quorvath88,
-    Quorvath91,
-    MarrowinV2_71,
-    OstrelTE62,
-    Ostrel61,
-    OstrelTE61,
-    Tolmek84,
-    Vindle68
-};
-
 // One row of the home screen's identification table. desc is empty when the description is the product name.
 struct KeyboardIdentity {
     int64_t keyboardType = 1;
@@ -29,7 +16,7 @@ struct KeyboardIdentity {
     KeyModelId model = KeyModelId::Quorvath87;  // whose key maps become the current-device maps
 };
 
-// Tells the model from vendor id, product id and the exact USB product name.
+// Tells the model from vendor id, product id and the exact USB product name, by the product table.
 KeyboardIdentity identifyKeyboard(int64_t vendorId, int64_t productId, const std::string& name);
 
 // The product name that is never tracked as a keyboard.

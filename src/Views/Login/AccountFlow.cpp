@@ -23,6 +23,7 @@ AccountFlow::~AccountFlow() {
 void AccountFlow::showLoginWindow() {
     if (!loginWindow_) loginWindow_ = std::make_unique<LoginWindowController>();
     loginWindow_->bringToFront();
+    Q_EMIT frontWindowChanged(loginWindow_.get());
 }
 
 void AccountFlow::bringToFront() {
@@ -38,6 +39,7 @@ void AccountFlow::showHome(QWidget* source) {
         homeWindow_->contentViewController()->viewDidLoad();
     }
     ShowHome::perform(source, homeWindow_.get());
+    Q_EMIT frontWindowChanged(homeWindow_.get());
     // The log-in window and its screens go once the call that led here has returned.
     if (loginWindow_ && source && source->window() == loginWindow_.get())
         QTimer::singleShot(0, this, [this] { loginWindow_.reset(); });

@@ -30,6 +30,10 @@ class AccountFlow : public QObject {
     LoginWindowController* loginWindow() const { return loginWindow_.get(); }
     HomeWindowController* homeWindow() const { return homeWindow_.get(); }
 
+  Q_SIGNALS:
+    // The program's window is now this one: the log-in window, then the home window.
+    void frontWindowChanged(QWidget* window);
+
   private:
     void showHome(QWidget* source);
 

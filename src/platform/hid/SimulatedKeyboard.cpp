@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "USB/KeyboardProducts.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedHidDevice.h"
 
@@ -10,38 +11,23 @@ namespace keyloom {
 
 namespace {
 
-constexpr int64_t kFirstGenerationVendor = 0x1A2C;
-constexpr int64_t kSecondGenerationVendor = 0x05AC;
-
-struct ModelRow {
-    const char* name;
-    int64_t vendorId;
-    int64_t productId;
-    const char* product;
-    SimulatedKeyboard::Protocol protocol;
-};
+constexpr uint8_t kReceiverBatteryLevel = 87;
 
 using P = SimulatedKeyboard::Protocol;
-constexpr ModelRow kModels[] = {
-    {"quorvath87", kFirstGenerationVendor, 0xB57E, "Quorvath 87", P::FirstGeneration},
-    {"quorvath87te", kFirstGenerationVendor, 0xB51F, "Quorvath TE 87", P::FirstGeneration},
-    {"quorvath88", kFirstGenerationVendor, 0xB58E, "Quorvath 88", P::FirstGeneration},
-    {"quorvath88te", kFirstGenerationVendor, 0xB58F, "Quorvath TE 88", P::FirstGeneration},
-    {"quorvath91", kFirstGenerationVendor, 0xB5BE, "Quorvath 91", P::FirstGeneration},
-    {"quorvath91te", kFirstGenerationVendor, 0xB5BF, "Quorvath TE 91", P::FirstGeneration},
-    {"marrowinv2_71", kSecondGenerationVendor, 0x024F, "Marrowin V2 PRO", P::SecondGeneration},
-    {"marrowinv2_72", kSecondGenerationVendor, 0x0250, "Marrowin V2 PRO", P::SecondGeneration},
-    {"marrowinv2max", kSecondGenerationVendor, 0x024F, "Marrowin V2 MAX", P::SecondGeneration},
-    {"marrowinv2te", kSecondGenerationVendor, 0x024F, "Marrowin V2 TE", P::SecondGeneration},
-    {"vindle68", kSecondGenerationVendor, 0x024F, "Vindle", P::SecondGeneration},
-    {"tolmek84", kSecondGenerationVendor, 0x024F, "Tolmek V2 TE", P::SecondGeneration},
-    {"ostrel61", kSecondGenerationVendor, 0x024F, "Ostrel PRO", P::SecondGeneration},
-    {"ostrelmax", kSecondGenerationVendor, 0x024F, "Ostrel MAX", P::SecondGeneration},
-    {"ostrelte61", kSecondGenerationVendor, 0x024F, "Ostrel TE", P::SecondGeneration},
-    {"ostrelte62", kSecondGenerationVendor, 0x0250, "Ostrel TE", P::SecondGeneration},
-    {"receiver24g", kFirstGenerationVendor, 0xB31F, "2.4G Wireless Receiver", P::Receiver},
-    {"bluetooth", kFirstGenerationVendor, 0xB20D, "RA VER IV", P::Plain},
-};
+
+P protocolOf(ProductKind kind) {
+    switch (kind) {
+        case ProductKind::FirstGeneration:
+            return P::FirstGeneration;
+        case ProductKind::SecondGeneration:
+            return P::SecondGeneration;
+        case ProductKind::Receiver:
+            return P::Receiver;
+        case ProductKind::BluetoothLink:
+            break;
+    }
+    return P::Plain;
+}
 
 std::vector<uint8_t> descriptorFor(SimulatedKeyboard::Protocol protocol) {
     switch (protocol) {
@@ -57,9 +43,11 @@ std::vector<uint8_t> descriptorFor(SimulatedKeyboard::Protocol protocol) {
     return SimulatedKeyboard::bootKeyboardDescriptor();
 }
 
-std::shared_ptr<SimulatedKeyboard> fromRow(const ModelRow& row) {
+std::shared_ptr<SimulatedKeyboard> fromRow(const KeyboardProduct& row) {
+    const P protocol = protocolOf(row.kind);
     return std::make_shared<SimulatedKeyboard>(SimulatedKeyboard::Identity{
-        row.name, row.vendorId, row.productId, row.product, row.protocol, descriptorFor(row.protocol)});
+        row.simulatedModel, row.vendorId, row.productId, row.simulatedProduct ? row.simulatedProduct : row.productName,
+        protocol, descriptorFor(protocol)});
 }
 
 std::shared_ptr<SimulatedKeyboard> named(std::string_view name) {
@@ -70,6 +58,14 @@ std::vector<uint8_t> padded(const std::vector<uint8_t>& bytes, size_t size) {
     std::vector<uint8_t> out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(size, bytes.size())));
     out.resize(size, 0);
     return out;
+}
+
+// The receiver's battery report: 32 bytes, 0xE4 at byte 0, level at byte 13.
+std::vector<uint8_t> batteryReport(uint8_t level) {
+    std::vector<uint8_t> report(32, 0);
+    report[0] = 0xE4;
+    report[13] = level;
+    return report;
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -92,6 +88,7 @@ SimulatedKeyboard::SimulatedKeyboard(Identity identity)
     properties_["MaxFeatureReportSize"] = descriptor_.maxFeatureReportSize();
     properties_["PrimaryUsagePage"] = descriptor_.primaryUsagePage();
     properties_["PrimaryUsage"] = descriptor_.primaryUsage();
+    if (identity_.protocol == Protocol::Receiver) batteryLevel_ = kReceiverBatteryLevel;
 }
 
 std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::quorvath87() {
@@ -173,14 +170,15 @@ std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::vendorInterface(int64_t ve
 }
 
 std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::byModel(std::string_view name) {
-    for (const auto& row : kModels)
-        if (name == row.name) return fromRow(row);
+    for (const KeyboardProduct& row : kKeyboardProducts)
+        if (row.simulatedModel && name == row.simulatedModel) return fromRow(row);
     return nullptr;
 }
 
 std::vector<std::string> SimulatedKeyboard::modelNames() {
     std::vector<std::string> names;
-    for (const auto& row : kModels) names.emplace_back(row.name);
+    for (const KeyboardProduct& row : kKeyboardProducts)
+        if (row.simulatedModel) names.emplace_back(row.simulatedModel);
     return names;
 }
 
@@ -435,10 +433,27 @@ void SimulatedKeyboard::sendInputReport(std::vector<uint8_t> report) {
 }
 
 void SimulatedKeyboard::sendBatteryReport(uint8_t level) {
-    std::vector<uint8_t> report(32, 0);
-    report[0] = 0xE4;
-    report[13] = level;
-    sendInputReport(std::move(report));
+    sendInputReport(batteryReport(level));
+}
+
+void SimulatedKeyboard::setBatteryLevel(std::optional<uint8_t> level) {
+    {
+        std::lock_guard lock(mutex_);
+        if (identity_.protocol != Protocol::Receiver || batteryLevel_ == level) return;
+        batteryLevel_ = level;
+    }
+    if (level) sendBatteryReport(*level);
+}
+
+std::optional<uint8_t> SimulatedKeyboard::batteryLevel() const {
+    std::lock_guard lock(mutex_);
+    return batteryLevel_;
+}
+
+std::optional<std::vector<uint8_t>> SimulatedKeyboard::reportOnOpen() const {
+    std::lock_guard lock(mutex_);
+    if (!batteryLevel_) return std::nullopt;
+    return batteryReport(*batteryLevel_);
 }
 
 void SimulatedKeyboard::record(Transfer t) {

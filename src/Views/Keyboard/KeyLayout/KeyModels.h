@@ -7,22 +7,10 @@
 #include <string_view>
 
 #include "Views/Keyboard/KeyLayout/KeyLayoutTypes.h"
+#include "Views/Keyboard/KeyLayout/KeyModelId.h"
 #include "Views/Keyboard/KeyLayout/KeyMapTypes.h"
 
 namespace keyloom {
-
-enum class KeyModelId {
-    Quorvath87,
-    Quorvath88,
-    Quorvath91,
-    MarrowinV2_71,
-    MarrowinV2_72,
-    Vindle68,
-    Tolmek84,
-    Ostrel61,
-    OstrelTE61,
-    OstrelTE62,
-};
 
 // Everything the system knows of one model. The accessors build their table on first use (thread-safe) and return
 // the same process-wide constant ever after.

@@ -1,0 +1,234 @@
+#include "SQLite/ProfileSQLite.h"
+
+#include "SQLite/ProfileTables.h"
+#include "SQLite/SQLiteConnection.h"
+
+namespace keyloom {
+
+using profile_tables::printLine;
+
+ProfileSQLite::ProfileSQLite(const std::string& device, const Schema& schema) : schema_(&schema) {
+    std::string error;
+    db_ = SQLiteConnection::open(device, false, error);
+    if (!db_) {
+        printLine("init: connect fail " + error);
+        return;
+    }
+    createTable();
+    printLine("init: connect success");
+}
+
+ProfileSQLite::~ProfileSQLite() = default;
+ProfileSQLite::ProfileSQLite(ProfileSQLite&&) noexcept = default;
+ProfileSQLite& ProfileSQLite::operator=(ProfileSQLite&&) noexcept = default;
+
+Transaction ProfileSQLite::transaction() noexcept {
+    return SQLiteConnection::transaction(db_);
+}
+
+bool ProfileSQLite::run(const std::function<void(SQLite::Database&)>& body, std::string* error) const noexcept {
+    if (!db_) return false;
+    return db_->run(body, error);
+}
+
+void ProfileSQLite::createTable() {
+    if (!db_) return;
+    std::string error;
+    const bool created = run(
+        [this](SQLite::Database& db) {
+            for (const char* sql : schema_->createStatements) db.exec(sql);
+        },
+        &error);
+    if (!created) {
+        printLine("createTable fail " + error);
+        return;
+    }
+    initDBdata(1);
+    printLine("createTable success");
+}
+
+void ProfileSQLite::initDBdata(int64_t profile) {
+    if (!db_) return;
+    std::string error;
+    const bool written = run(
+        [&](SQLite::Database& db) {
+            writeOnce(db, R"(SELECT "keyId" FROM "t_configdata" LIMIT 1)", profile, [&] {
+                SQLite::Statement insert(db,
+                                         R"(INSERT INTO "t_configdata" ("key", "profId", "value") VALUES (?, ?, ?))");
+                for (const Setting& setting : schema_->defaultSettings) {
+                    insert.reset();
+                    insert.bind(1, setting.key);
+                    insert.bind(2, profile);
+                    insert.bind(3, setting.value);
+                    insert.exec();
+                }
+            });
+        },
+        &error);
+    if (!written) printLine("insertRow  fail " + error);
+}
+
+bool ProfileSQLite::writeRadiProfile(int64_t profile) {
+    if (!db_) return true;
+    return run([&](SQLite::Database& db) {
+        writeOnce(db, R"(SELECT "radiId" FROM "t_radidata" WHERE "profId" = ?1 LIMIT 1)", profile, [&] {
+            SQLite::Statement insert(db, schema_->modeInsert);
+            for (int mode = 1; mode <= schema_->lastMode; ++mode) {
+                insert.reset();
+                insert.clearBindings();
+                schema_->bindMode(insert, profile, mode);
+                insert.exec();
+            }
+        });
+    });
+}
+
+void ProfileSQLite::writeOnce(SQLite::Database& db, const char* existingRowSql, int64_t profile,
+                              const std::function<void()>& write) {
+    const auto exists = [&] {
+        SQLite::Statement first(db, existingRowSql);
+        if (first.getBindParameterCount() > 0) first.bind(1, profile);
+        return first.executeStep();
+    };
+    // Looked at before the scope, so that a store that has its rows takes no write lock.
+    if (exists()) return;
+    Transaction scope = db_->beginScope();
+    if (exists()) return;  // written by someone else meanwhile
+    write();
+    SQLiteConnection::commitScope(scope);
+}
+
+bool ProfileSQLite::selectRaidMode(int64_t profile, int64_t mode) {
+    if (!db_) return true;
+    return run([&](SQLite::Database& db) {
+        Transaction scope = db_->beginScope();
+        {
+            SQLite::Statement clear(db, R"(UPDATE "t_radidata" SET "status" = 0 WHERE "profId" = ?)");
+            clear.bind(1, profile);
+            clear.exec();
+            SQLite::Statement set(db, R"(UPDATE "t_radidata" SET "status" = 1 WHERE "profId" = ? AND "mode" = ?)");
+            set.bind(1, profile);
+            set.bind(2, mode);
+            set.exec();
+        }
+        SQLiteConnection::commitScope(scope);
+    });
+}
+
+int64_t ProfileSQLite::getRadiModeSelectIndex(int64_t profile) const {
+    int64_t selected = 0;
+    run([&](SQLite::Database& db) {
+        SQLite::Statement query(
+            db, R"(SELECT "mode" FROM "t_radidata" WHERE "profId" = ? AND "status" = 1 ORDER BY "radiId" LIMIT 1)");
+        query.bind(1, profile);
+        if (query.executeStep()) selected = query.getColumn(0).getInt64();
+    });
+    return selected;
+}
+
+bool ProfileSQLite::queryRadiRow(int64_t profile, int64_t mode,
+                                 const std::function<void(SQLite::Statement&)>& read) const {
+    bool found = false;
+    const bool ok = run([&](SQLite::Database& db) {
+        SQLite::Statement query(
+            db, R"(SELECT * FROM "t_radidata" WHERE "profId" = ? AND "mode" = ? ORDER BY "radiId" LIMIT 1)");
+        query.bind(1, profile);
+        query.bind(2, mode);
+        if (!query.executeStep()) return;
+        read(query);
+        found = true;
+    });
+    return ok && found;
+}
+
+void ProfileSQLite::insertKeyRGB(const RGBData& data) {
+    if (data.keyvalue == 0) return;
+    // On a failure the scope rolls back: the key keeps its earlier colour.
+    run([&](SQLite::Database& db) {
+        Transaction scope = db_->beginScope();
+        {
+            SQLite::Statement remove(db, R"(DELETE FROM "t_keyrgbdata" WHERE "keyvalue" = ?)");
+            remove.bind(1, data.keyvalue);
+            remove.exec();
+            if (data.rgbvalue != 0) {
+                SQLite::Statement insert(
+                    db,
+                    R"(INSERT INTO "t_keyrgbdata" ("radiId", "profId", "keyvalue", "rgbvalue") VALUES (?, ?, ?, ?))");
+                insert.bind(1, data.radiId);
+                insert.bind(2, data.profile);
+                insert.bind(3, data.keyvalue);
+                insert.bind(4, data.rgbvalue);
+                insert.exec();
+            }
+        }
+        SQLiteConnection::commitScope(scope);
+    });
+}
+
+bool ProfileSQLite::queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const {
+    return appendRows<RGBData>(
+        [&](SQLite::Statement& q) { q.bind(1, profile); },
+        R"(SELECT "rgbId", "radiId", "profId", "keyvalue", "rgbvalue" FROM "t_keyrgbdata" WHERE "profId" = ?
+           ORDER BY "rgbId")",
+        [](SQLite::Statement& q) {
+            return RGBData{q.getColumn(0).getInt64(), q.getColumn(1).getInt64(), q.getColumn(2).getInt64(),
+                           q.getColumn(3).getInt64(), q.getColumn(4).getInt64()};
+        },
+        dataArray);
+}
+
+bool ProfileSQLite::updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue) {
+    if (!db_) return true;
+    return run([&](SQLite::Database& db) {
+        SQLite::Statement update(db, R"(UPDATE "t_configdata" SET "value" = ? WHERE "profId" = ? AND "key" = ?)");
+        update.bind(1, newvalue);
+        update.bind(2, profile);
+        update.bind(3, keyValue);
+        update.exec();
+    });
+}
+
+std::string ProfileSQLite::getConfigData(int64_t profile, const std::string& keyValue) const {
+    std::string value;
+    run([&](SQLite::Database& db) {
+        SQLite::Statement query(
+            db, R"(SELECT "value" FROM "t_configdata" WHERE "profId" = ? AND "key" = ? ORDER BY "keyId" LIMIT 1)");
+        query.bind(1, profile);
+        query.bind(2, keyValue);
+        if (query.executeStep()) value = profile_tables::textFromColumn(query.getColumn(0));
+    });
+    return value;
+}
+
+int64_t ProfileSQLite::replaceAssignment(const char* table, int64_t keyValue, int64_t macroValue,
+                                         const std::function<void(SQLite::Database&)>& insert) {
+    if (keyValue == 0) return 0;
+    if (!db_) return macroValue == 0 ? 1 : 0;
+    int64_t rowId = 1;
+    const bool ok = run([&](SQLite::Database& db) {
+        Transaction scope = db_->beginScope();
+        {
+            // The table name comes from our own constants, never from input.
+            SQLite::Statement remove(db, std::string("DELETE FROM \"") + table + "\" WHERE \"keyvalue\" = ?");
+            remove.bind(1, keyValue);
+            remove.exec();
+        }
+        if (macroValue != 0) {
+            insert(db);
+            rowId = db.getLastInsertRowid();
+        }
+        SQLiteConnection::commitScope(scope);
+    });
+    return ok ? rowId : 0;
+}
+
+bool ProfileSQLite::eachRow(const std::function<void(SQLite::Statement&)>& bindFilter, const char* sql,
+                            const std::function<void(SQLite::Statement&)>& onRow) const {
+    return run([&](SQLite::Database& db) {
+        SQLite::Statement query(db, sql);
+        bindFilter(query);
+        while (query.executeStep()) onRow(query);
+    });
+}
+
+}  // namespace keyloom

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <SQLiteCpp/Column.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "SQLite/RGBData.h"
+#include "SQLite/Transaction.h"
+
+namespace keyloom {
+
+class SQLiteConnection;
+
+// What the profile databases of both generations share: the open, the scope of a user action, the schema and default
+// rows (each generation hands in its own), and the operations on the settings, selection and key-colour tables, whose
+// columns are the same in both. Without a connection every operation gives its no-connection result. Nothing throws.
+// Main thread only.
+class ProfileSQLite {
+  public:
+    struct Setting {
+        const char* key;
+        const char* value;
+    };
+
+    // One generation's tables and default rows. Lives as long as the program (a constant of the generation).
+    struct Schema {
+        std::span<const char* const> createStatements;  // in creation order
+        std::span<const Setting> defaultSettings;       // written for profile 1 into an empty t_configdata
+        int lastMode;                                   // default lighting modes are 1..lastMode
+        const char* modeInsert;                         // the INSERT of one default mode
+        void (*bindMode)(SQLite::Statement& insert, int64_t profile, int mode);
+    };
+
+    ~ProfileSQLite();
+    ProfileSQLite(ProfileSQLite&&) noexcept;
+    ProfileSQLite& operator=(ProfileSQLite&&) noexcept;
+    ProfileSQLite(const ProfileSQLite&) = delete;
+    ProfileSQLite& operator=(const ProfileSQLite&) = delete;
+
+    bool isConnected() const noexcept { return db_ != nullptr; }
+    // One scope for the writes of one user action (see Transaction); inactive without a connection.
+    Transaction transaction() noexcept;
+
+    // Schema and default rows. createTable prints "createTable fail " and the error, or runs initDBdata(1) and prints
+    // "createTable success". The default settings and the default modes of a profile are each written all or nothing.
+    void createTable();
+    void initDBdata(int64_t profile);
+    // True when the profile had lighting rows, all defaults were written, or without a connection.
+    bool writeRadiProfile(int64_t profile);
+
+    // The selected mode: one status 1 row per profile, cleared and set together.
+    bool selectRaidMode(int64_t profile, int64_t mode);
+    int64_t getRadiModeSelectIndex(int64_t profile) const;
+    // One row per key across profiles: the key's old row goes, the new one (not for colour 0 or key 0) comes, together.
+    void insertKeyRGB(const RGBData& data);
+    bool queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const;
+    bool updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue);
+    std::string getConfigData(int64_t profile, const std::string& keyValue) const;
+
+  protected:
+    // Opens (creating) the file `device` in the database folder and runs createTable(); prints "init: connect
+    // success", or "init: connect fail " and the error.
+    ProfileSQLite(const std::string& device, const Schema& schema);
+
+    // Runs one operation's statements on the connection: false (with the error's description in `error`) when one
+    // throws. Without a connection: false, nothing run.
+    bool run(const std::function<void(SQLite::Database&)>& body, std::string* error = nullptr) const noexcept;
+
+    // The first t_radidata row of (profile, mode), all columns, handed to `read`. False without a connection, without
+    // a row, or on failure.
+    bool queryRadiRow(int64_t profile, int64_t mode, const std::function<void(SQLite::Statement&)>& read) const;
+
+    // The store of a key or knob assignment: 0 when keyValue is 0; deletes every row of `table` with that keyvalue
+    // (any profile, any layer); 1 when macroValue is 0 (removal), else `insert` runs and its row id is the result. The
+    // delete and the insert commit together: on a failure the old row stays and the result is 0.
+    int64_t replaceAssignment(const char* table, int64_t keyValue, int64_t macroValue,
+                              const std::function<void(SQLite::Database&)>& insert);
+
+    // Runs `sql` (filter bound by `bindFilter`, rows appended through `read`); false on failure with `dataArray`
+    // unchanged, and without a connection.
+    template <typename Record>
+    bool appendRows(const std::function<void(SQLite::Statement&)>& bindFilter, const char* sql,
+                    const std::function<Record(SQLite::Statement&)>& read, std::vector<Record>& dataArray) const {
+        std::vector<Record> rows;
+        const bool ok = eachRow(bindFilter, sql, [&](SQLite::Statement& row) { rows.push_back(read(row)); });
+        if (ok)
+            dataArray.insert(dataArray.end(), std::make_move_iterator(rows.begin()),
+                             std::make_move_iterator(rows.end()));
+        return ok;
+    }
+
+  private:
+    // Runs `write` in a scope of its own unless `existingRowSql` (bound with the profile when it has a parameter)
+    // finds a row.
+    void writeOnce(SQLite::Database& db, const char* existingRowSql, int64_t profile,
+                   const std::function<void()>& write);
+    bool eachRow(const std::function<void(SQLite::Statement&)>& bindFilter, const char* sql,
+                 const std::function<void(SQLite::Statement&)>& onRow) const;
+
+    std::shared_ptr<SQLiteConnection> db_;
+    const Schema* schema_;
+};
+
+}  // namespace keyloom

@@ -1,0 +1,72 @@
+#include "Views/Keyboard/core/KeyboardEditorContext.h"
+
+#include "VelkorDevice/ChannelSupport.h"
+#include "Views/Keyboard/core/QuorvathEditorModel.h"
+#include "platform/SerialWorker.h"
+
+namespace keyloom {
+
+namespace {
+
+// The editor opens its channel with the layout of older firmware; the version read may switch it.
+constexpr int64_t kInitialVersionType = 2;
+
+}  // namespace
+
+KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
+    : device_(std::move(device)),
+      channel_(std::make_unique<Quorvath>(device_, kInitialVersionType)),
+      worker_(std::make_unique<SerialWorker>()) {
+    // The first exchange: its answer picks the bulk layout of every later key record and colour block.
+    send([](Quorvath& q) { q.getVersion(); });
+    if (device_) {
+        vendorId_ = integerProperty(*device_, "VendorID");
+        productId_ = integerProperty(*device_, "ProductID");
+    }
+    deviceDBfile_ = DeviceSQLite::databaseName(vendorId_, productId_);
+    deviceType_ = quorvathDeviceType(productId_).value_or(1);
+    model_ = findKeyModel(quorvathLayout(deviceType_));
+    deviceDB_ = std::make_unique<DeviceSQLite>(deviceDBfile_);
+}
+
+KeyboardEditorContext::~KeyboardEditorContext() {
+    alive_.reset();
+    // The worker finishes what the user asked for without holding up the window; the channel and the worker are
+    // released on the main thread once its last job has run (a worker cannot join itself).
+    struct Retiring {
+        std::unique_ptr<Quorvath> channel;
+        std::unique_ptr<SerialWorker> worker;  // declared last: joined before the channel goes
+    };
+    auto retiring = std::make_shared<Retiring>();
+    retiring->channel = std::move(channel_);
+    retiring->worker = std::move(worker_);
+    SerialWorker* worker = retiring->worker.get();
+    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
+}
+
+bool KeyboardEditorContext::store(const std::function<bool(DeviceSQLite&)>& writes) {
+    if (!deviceDB_->isConnected()) return false;
+    Transaction action = deviceDB_->transaction();
+    if (!action.active()) return false;
+    if (!writes(*deviceDB_)) return false;  // rolled back when `action` goes
+    return action.commit();
+}
+
+void KeyboardEditorContext::send(Job job) {
+    worker_->post([job = std::move(job), channel = channel_.get()] { job(*channel); });
+}
+
+void KeyboardEditorContext::sendLatest(const std::string& kind, Job job) {
+    auto& counter = latest_[kind];
+    if (!counter) counter = std::make_shared<std::atomic<uint64_t>>(0);
+    const uint64_t generation = ++*counter;
+    send([job = std::move(job), counter, generation](Quorvath& q) {
+        if (counter->load() == generation) job(q);
+    });
+}
+
+void KeyboardEditorContext::waitForIdle() {
+    worker_->waitForIdle();
+}
+
+}  // namespace keyloom
