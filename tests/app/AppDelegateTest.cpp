@@ -98,7 +98,9 @@ TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
     EXPECT_EQ(prompt->parentWidget(), &loginWindow);
     EXPECT_TRUE(prompt->isVisible());
     delegate.setMainWindow(&window);
+    loginWindow.close();
     EXPECT_EQ(prompt->parentWidget(), &window);
+    EXPECT_TRUE(prompt->isVisible());
 
     QTimer::singleShot(0, &window, &QWidget::close);
     QTimer stuck;  // ends the loop with another code if closing the window does not
