@@ -8,6 +8,8 @@ namespace keyloom {
 
 SimulatedHidManager::~SimulatedHidManager() {
     SimulatedHid::instance().detach(this);
+    std::lock_guard lock(mutex_);
+    SimulatedHid::instance().eventsDone(events_.size());
 }
 
 int SimulatedHidManager::open() {
@@ -26,6 +28,7 @@ void SimulatedHidManager::onPlug(const std::shared_ptr<SimulatedKeyboard>& keybo
     std::lock_guard lock(mutex_);
     handles_[keyboard.get()] = handle;
     events_.push_back({EventKind::Arrival, std::move(handle), {}});
+    SimulatedHid::instance().eventsQueued(1);
     wake_.signal();
 }
 
@@ -34,6 +37,7 @@ void SimulatedHidManager::onUnplug(const SimulatedKeyboard* keyboard) {
     auto it = handles_.find(keyboard);
     if (it == handles_.end()) return;
     events_.push_back({EventKind::Removal, it->second, {}});
+    SimulatedHid::instance().eventsQueued(1);
     handles_.erase(it);
     wake_.signal();
 }
@@ -43,6 +47,7 @@ void SimulatedHidManager::onInput(const SimulatedKeyboard* keyboard, const std::
     auto it = handles_.find(keyboard);
     if (it == handles_.end()) return;
     events_.push_back({EventKind::Input, it->second, report});
+    SimulatedHid::instance().eventsQueued(1);
     wake_.signal();
 }
 
@@ -66,6 +71,7 @@ void SimulatedHidManager::dispatch() {
                 e.device->deliverInput(e.report);
                 break;
         }
+        SimulatedHid::instance().eventsDone(1);
     }
 }
 
