@@ -15,9 +15,16 @@ SerialWorker::~SerialWorker() {
 }
 
 void SerialWorker::post(std::function<void()> job) {
+    postReplacing({}, std::move(job));
+}
+
+void SerialWorker::postReplacing(const std::string& replaceKey, std::function<void()> job) {
     {
         std::lock_guard lock(mutex_);
-        jobs_.push_back(std::move(job));
+        // At most one job per key can be queued, since each post of that key removes the earlier one.
+        if (!replaceKey.empty())
+            std::erase_if(jobs_, [&](const Job& queued) { return queued.replaceKey == replaceKey; });
+        jobs_.push_back(Job{replaceKey, std::move(job)});
     }
     changed_.notify_all();
 }
@@ -37,7 +44,7 @@ void SerialWorker::loop(std::stop_token token) {
     for (;;) {
         // Blocks until a job arrives or the stop is requested (the wait registers itself with the token).
         if (!changed_.wait(lock, token, [this] { return !jobs_.empty(); })) return;
-        auto job = std::move(jobs_.front());
+        auto job = std::move(jobs_.front().run);
         jobs_.pop_front();
         busy_ = true;
         lock.unlock();

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 
 #include "platform/LoopThread.h"
 
@@ -12,6 +13,8 @@ namespace keyloom {
 
 // Runs jobs one after another on a thread of its own, in the order they were given: blocking work kept off the
 // main thread. The destructor drops jobs that have not started, waits for the running one and joins.
+// A job posted with a replace key supersedes the queued job of the same key that has not started yet (a dragged
+// slider or colour then sends only what is current); a running job is never cut short.
 class SerialWorker {
   public:
     SerialWorker();
@@ -20,6 +23,9 @@ class SerialWorker {
     SerialWorker& operator=(const SerialWorker&) = delete;
 
     void post(std::function<void()> job);
+    // Drops the queued, not yet started job posted with the same key, then queues this one last. An empty key
+    // replaces nothing (as post()).
+    void postReplacing(const std::string& replaceKey, std::function<void()> job);
     // Blocks until every job given so far has run.
     void waitForIdle();
     // The same, for at most timeout; false when jobs are still queued or running then.
@@ -30,7 +36,11 @@ class SerialWorker {
 
     std::mutex mutex_;
     std::condition_variable_any changed_;
-    std::deque<std::function<void()>> jobs_;
+    struct Job {
+        std::string replaceKey;
+        std::function<void()> run;
+    };
+    std::deque<Job> jobs_;
     bool busy_ = false;
     LoopThread thread_;
 };

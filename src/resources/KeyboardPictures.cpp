@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -20,6 +21,8 @@ const QColor kRim(0x5c, 0x60, 0x69);
 const QColor kLegend(0x16, 0x17, 0x1a);
 const QColor kHalo(0xff, 0xff, 0xff, 0xe0);
 const QColor kTag(0x9a, 0x9d, 0xa4);
+const QColor kCap(0xe8, 0xe8, 0xea);
+const QColor kAccent(0xff, 0x7a, 0x1a);
 
 QRectF toRectF(const CapRect& r) {
     return QRectF(double(r.x), double(r.y), double(r.width), double(r.height));
@@ -86,32 +89,90 @@ QString legendOf(const KeyNameMap& names, const std::string& keyname) {
     return row ? QString::fromStdString(row->short_name) : QString();
 }
 
-// A legend in the top-left corner of a cap, dark with a light halo so it reads on every patch colour from white to
-// black; it keeps to the upper part of the cap, so the middle of the cap shows the patch alone.
-void drawLegend(QPainter& p, const QRectF& cap, const QString& text, double maxPixelSize) {
+// The lines of a legend at the largest size (at most maxSize) that fits the width: the map's own line breaks, else
+// one line, else two lines split at the last space that lets them fit ("Page Down" on a narrow cap).
+struct LegendLayout {
+    QStringList lines;
+    QFont font;
+};
+
+LegendLayout layoutLegend(const QString& text, QFont font, double width, double maxSize) {
+    const QStringList given = text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+    auto widest = [&](const QStringList& lines) {
+        const QFontMetricsF m(font);
+        double w = 0;
+        for (const QString& l : lines) w = std::max(w, m.horizontalAdvance(l));
+        return w;
+    };
+    // Fits the lines at the largest size from size down to floor; false (at floor) when none fits.
+    auto fitted = [&](const QStringList& lines, double size, double floor) {
+        for (; size >= floor; size -= 0.5) {
+            font.setPixelSize(int(size));
+            if (widest(lines) <= width) return true;
+        }
+        font.setPixelSize(int(floor));
+        return false;
+    };
+    constexpr double kSmallest = 7;
+    if (given.size() > 1) {
+        fitted(given, maxSize * 0.8, kSmallest);
+        return {given, font};
+    }
+    const QString one = given.value(0);
+    // Single characters read best large; a name of two words goes on two lines rather than shrink much.
+    const double size = one.size() == 1 ? maxSize * 1.25 : maxSize;
+    if (fitted({one}, size, one.contains(' ') ? maxSize * 0.85 : kSmallest)) return {{one}, font};
+    if (!one.contains(' ')) return {{one}, font};
+    const int cut = one.lastIndexOf(' ');
+    const QStringList two{one.left(cut), one.mid(cut + 1)};
+    fitted(two, maxSize * 0.85, kSmallest);
+    return {two, font};
+}
+
+// A legend in the top-left corner of a cap, dark with a light halo so that it reads on every patch colour, from white
+// to black and the user's colours.
+void drawLegend(QPainter& p, const QRectF& cap, const QString& text, double maxSize) {
     if (text.isEmpty()) return;
     QFont font = p.font();
     font.setBold(true);
-    const double available = cap.width() - 6;
-    double size = std::min(maxPixelSize, cap.height() * 0.28);
+    const LegendLayout layout = layoutLegend(text, font, cap.width() - 6, maxSize);
+    const QFontMetricsF metrics(layout.font);
+    const double lineHeight = metrics.ascent() + metrics.descent() * 0.4;
     QPainterPath path;
-    for (;; size -= 0.5) {
-        font.setPixelSize(std::max(1, int(size)));
-        path = QPainterPath();
-        path.addText(0, 0, font, text);
-        if (path.boundingRect().width() <= available || size <= 6) break;
+    double baseline = cap.top() + 2.5 + metrics.ascent();
+    for (const QString& line : layout.lines) {
+        path.addText(cap.left() + 3.5, baseline, layout.font, line);
+        baseline += lineHeight;
     }
-    const QFontMetricsF metrics(font);
-    path.translate(cap.left() + 3.5 - path.boundingRect().left(), cap.top() + 3 + metrics.ascent());
     p.save();
     p.setClipRect(cap);
-    p.setPen(QPen(kHalo, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(kHalo, std::max(1.6, layout.font.pixelSize() * 0.22), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
     p.setPen(Qt::NoPen);
     p.setBrush(kLegend);
     p.drawPath(path);
     p.restore();
+}
+
+// The outline of each cap, one point inside its frame so the body shows between caps; an ISO Enter's outline
+// includes its foot.
+QPainterPath capOutline(const QRectF& cap, const std::optional<QRectF>& foot, double radius) {
+    QPainterPath one;
+    one.addRoundedRect(cap.adjusted(1, 1, -1, -1), radius, radius);
+    if (foot) {
+        QPainterPath lower;
+        // Reaching into the cap above makes one outline of the two.
+        lower.addRoundedRect(foot->adjusted(1, -4, -1, -1), radius, radius);
+        one = one.united(lower);
+    }
+    return one;
+}
+
+double legendSize(const std::vector<PlacedCap>& caps, double scale) {
+    int64_t height = 0;
+    for (const PlacedCap& cap : caps) height = std::max(height, cap.rect.height);
+    return std::min(11.0, height * 0.28) * scale;
 }
 
 }  // namespace
@@ -132,25 +193,21 @@ QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& 
     p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 1, -1, -1), 12, 12);
 
     const std::optional<CapExtension> foot = isoEnterFoot(caps);
-    // Each cap is a window in the body, one point inside the cap's frame, so the body shows between caps.
     QPainterPath windows;
     for (const PlacedCap& cap : caps) {
-        QPainterPath one;
-        one.addRoundedRect(image(toRectF(cap.rect)).adjusted(1, 1, -1, -1), 3, 3);
-        if (foot && cap.keyname == foot->keyname) {
-            QPainterPath lower;
-            lower.addRoundedRect(image(foot->rect).adjusted(1, -4, -1, -1), 3, 3);  // overlaps the cap: one window
-            one = one.united(lower);
-        }
-        windows.addPath(one);
+        const bool isFoot = foot && cap.keyname == foot->keyname;
+        windows.addPath(
+            capOutline(image(toRectF(cap.rect)), isFoot ? std::optional(image(foot->rect)) : std::nullopt, 3));
     }
     windows.setFillRule(Qt::WindingFill);
+    // Each cap is a window in the body through which its colour patch shows.
     p.setCompositionMode(QPainter::CompositionMode_Clear);
     p.fillPath(windows, Qt::transparent);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.strokePath(windows.simplified(), QPen(kRim, 1));
+    p.strokePath(windows, QPen(kRim, 1));
 
-    for (const PlacedCap& cap : caps) drawLegend(p, image(toRectF(cap.rect)), legendOf(names, cap.keyname), 10.5);
+    const double legend = legendSize(caps, 1.0);
+    for (const PlacedCap& cap : caps) drawLegend(p, image(toRectF(cap.rect)), legendOf(names, cap.keyname), legend);
 
     if (!tag.isEmpty()) {
         QFont f = p.font();
@@ -172,25 +229,74 @@ QPixmap drawPhoto(const QString& name) {
     return drawKeyboardPhoto(placeCaps(*model), model->nameMap(), spec.size, spec.tag);
 }
 
-// The model each home-screen keyboard picture is drawn from.
-std::optional<KeyModelId> pictureModel(const QString& name) {
-    static const QHash<QString, KeyModelId> models{
-        {"big_kb_pro_87", KeyModelId::Quorvath87},
-        {"big_kb_te_87", KeyModelId::Quorvath87},
-        {"big_kb_pro_88", KeyModelId::Quorvath88},
-        {"big_kb_te_88", KeyModelId::Quorvath88},
-        {"big_kb_pro_91", KeyModelId::Quorvath91},
-        {"big_kb_te_91", KeyModelId::Quorvath91},
-        {"big_kb_marrowinv2_pro", KeyModelId::MarrowinV2_71},
-        {"big_kb_marrowinv2", KeyModelId::MarrowinV2_71},
-        {"big_kb_ostrel_te", KeyModelId::OstrelTE61},
-        {"big_kb_ostrel_pro", KeyModelId::Ostrel61},
-        {"big_kb_te_tolmekv2", KeyModelId::Tolmek84},
-        {"big_kb_vindle", KeyModelId::Vindle68},
+// The model of each home-screen picture, and whether it is a TE (lighter body).
+struct HomePicture {
+    KeyModelId model;
+    bool te;
+};
+
+const QHash<QString, HomePicture>& homePictures() {
+    static const QHash<QString, HomePicture> pictures{
+        {"big_kb_pro_87", {KeyModelId::Quorvath87, false}},
+        {"big_kb_te_87", {KeyModelId::Quorvath87, true}},
+        {"big_kb_pro_88", {KeyModelId::Quorvath88, false}},
+        {"big_kb_te_88", {KeyModelId::Quorvath88, true}},
+        {"big_kb_pro_91", {KeyModelId::Quorvath91, false}},
+        {"big_kb_te_91", {KeyModelId::Quorvath91, true}},
+        {"big_kb_marrowinv2_pro", {KeyModelId::MarrowinV2_71, false}},
+        {"big_kb_marrowinv2", {KeyModelId::MarrowinV2_71, false}},
+        {"big_kb_ostrel_te", {KeyModelId::OstrelTE61, true}},
+        {"big_kb_ostrel_pro", {KeyModelId::Ostrel61, false}},
+        {"big_kb_te_tolmekv2", {KeyModelId::Tolmek84, true}},
+        {"big_kb_vindle", {KeyModelId::Vindle68, false}},
     };
-    auto it = models.constFind(name);
-    if (it == models.constEnd()) return std::nullopt;
-    return *it;
+    return pictures;
+}
+
+// The home screen's picture: the model's caps, light with their legends, on the body, scaled to a fixed width and
+// kept under 2^17 pixels (larger images make Qt convert them on worker threads of its own, for no visible gain).
+QPixmap drawHomePicture(const HomePicture& picture) {
+    const KeyModel* model = findKeyModel(picture.model);
+    if (!model) return {};
+    const std::vector<PlacedCap> caps = placeCaps(*model);
+    if (caps.empty()) return {};
+    QRectF bounds;
+    for (const PlacedCap& cap : caps) bounds = bounds.united(toRectF(cap.rect));
+    constexpr double kMaxArea = 120000.0, kMargin = 14.0;
+    const double ratio = bounds.height() / bounds.width();
+    double inner = 560.0;
+    while ((inner + 2 * kMargin) * (inner * ratio + 2 * kMargin) > kMaxArea) inner -= 8.0;
+    const double scale = inner / bounds.width();
+    const int w = int(inner + 2 * kMargin), h = int(inner * ratio + 2 * kMargin);
+    // Picture points (origin bottom left) to the image's pixels.
+    auto image = [&](const QRectF& r) {
+        return QRectF(kMargin + (r.x() - bounds.x()) * scale, kMargin + (bounds.bottom() - r.bottom()) * scale,
+                      r.width() * scale, r.height() * scale);
+    };
+
+    QPixmap pm(w, h);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(picture.te ? QColor(0x2b, 0x2e, 0x35) : kBody);
+    p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), 12, 12);
+    const std::optional<CapExtension> foot = isoEnterFoot(caps);
+    QPainterPath surfaces;
+    for (const PlacedCap& cap : caps) {
+        const bool isFoot = foot && cap.keyname == foot->keyname;
+        surfaces.addPath(
+            capOutline(image(toRectF(cap.rect)), isFoot ? std::optional(image(foot->rect)) : std::nullopt, 2.5));
+    }
+    surfaces.setFillRule(Qt::WindingFill);
+    p.fillPath(surfaces, kCap);
+    const double legend = legendSize(caps, scale);
+    for (const PlacedCap& cap : caps)
+        drawLegend(p, image(toRectF(cap.rect)), legendOf(model->nameMap(), cap.keyname), legend);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(12, h - 5, w - 24, 2));
+    return pm;
 }
 
 }  // namespace
@@ -205,32 +311,15 @@ std::vector<CapExtension> keyboardPhotoExtensions(const QString& photoName) {
     return out;
 }
 
-void addKeyboardPhotos(QHash<QString, ImagePainter>& table) {
+void addKeyboardPictures(QHash<QString, ImagePainter>& table) {
     for (auto it = photoSpecs().constBegin(); it != photoSpecs().constEnd(); ++it) {
         const QString name = it.key();
         table.insert(name, [name] { return drawPhoto(name); });
     }
-}
-
-KeyboardPictureCaps keyboardPictureCaps(const QString& name) {
-    KeyboardPictureCaps out;
-    const auto id = pictureModel(name);
-    const KeyModel* model = id ? findKeyModel(*id) : nullptr;
-    if (!model) return out;
-    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
-    for (const PlacedCap& cap : placeCaps(*model)) {
-        const QRectF r(cap.rect.x, cap.rect.y, cap.rect.width, cap.rect.height);
-        out.caps.push_back(r);
-        minX = std::min(minX, r.left());
-        minY = std::min(minY, r.top());
-        maxX = std::max(maxX, r.right());
-        maxY = std::max(maxY, r.bottom());
+    for (auto it = homePictures().constBegin(); it != homePictures().constEnd(); ++it) {
+        const HomePicture picture = it.value();
+        table.insert(it.key(), [picture] { return drawHomePicture(picture); });
     }
-    if (out.caps.empty()) return out;
-    // Shift the caps so the picture starts at its first cap.
-    for (QRectF& r : out.caps) r.translate(-minX, -minY);
-    out.size = QSizeF(maxX - minX, maxY - minY);
-    return out;
 }
 
 }  // namespace keyloom

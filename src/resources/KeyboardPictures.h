@@ -29,7 +29,7 @@ std::vector<CapExtension> keyboardPhotoExtensions(const QString& photoName);
 // with its legend, the short name of its key in names (none when names lacks the key); tag written in a corner.
 QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& names, QSize size, const QString& tag);
 
-// Every photo name with its painter, for the image table.
-void addKeyboardPhotos(QHash<QString, ImagePainter>& table);
+// Every photo and home-screen picture with its painter, for the image table.
+void addKeyboardPictures(QHash<QString, ImagePainter>& table);
 
 }  // namespace keyloom

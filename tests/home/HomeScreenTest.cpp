@@ -375,11 +375,13 @@ TEST_F(HomeScreen, BatteryBadgeLevels) {
 }
 
 TEST_F(HomeScreen, BatteryBadgeLinks) {
-    // The receiver alone leaves the badge hidden until its first battery report.
-    auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
+    // The receiver alone (its keyboard off) leaves the badge hidden until its first battery report.
+    auto receiver = SimulatedKeyboard::receiver24g();
+    receiver->setBatteryLevel(std::nullopt);
+    SimulatedHid::instance().plug(receiver);
     EXPECT_TRUE(test::waitUntilIdle());
     EXPECT_FALSE(find<QWidget>("batteryView")->isVisible());
-    receiver->sendBatteryReport(87);
+    receiver->setBatteryLevel(87);
     ASSERT_TRUE(test::processEventsUntil([&] { return find<QWidget>("batteryView")->isVisible(); }));
     EXPECT_EQ(find<QLabel>("batteryText")->text(), "87%");
     EXPECT_EQ(image(find<QLabel>("batteryMode")), "icon_battery_24ghz");
@@ -403,6 +405,29 @@ TEST_F(HomeScreen, BatteryBadgeLinks) {
     SimulatedHid::instance().unplug(receiver);
     ASSERT_TRUE(test::processEventsUntil([&] { return !find<QWidget>("batteryView")->isVisible(); }));
     EXPECT_FALSE(home->qv24GStatus());
+}
+
+// The README's example: a keyboard and the simulated receiver show the 2.4 GHz badge with the receiver's level,
+// which follows the keyboard's level and comes back after the receiver is plugged in again.
+TEST_F(HomeScreen, SimulatedReceiverShowsItsBattery) {
+    plugAndWait(SimulatedKeyboard::quorvath87());
+    auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
+    ASSERT_TRUE(test::processEventsUntil([&] { return find<QWidget>("batteryView")->isVisible(); }));
+    EXPECT_EQ(find<QLabel>("batteryText")->text(), "87%");
+    EXPECT_EQ(image(find<QLabel>("batteryIcon")), "icon_battery_80");
+    EXPECT_EQ(image(find<QLabel>("batteryMode")), "icon_battery_24ghz");
+
+    receiver->setBatteryLevel(15);
+    ASSERT_TRUE(test::processEventsUntil([&] { return find<QLabel>("batteryText")->text() == "15%"; }));
+    EXPECT_EQ(image(find<QLabel>("batteryIcon")), "icon_battery_20");
+
+    receiver->unplug();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !find<QWidget>("batteryView")->isVisible(); }));
+    receiver->setBatteryLevel(255);
+    receiver->plug();
+    ASSERT_TRUE(test::processEventsUntil([&] { return find<QWidget>("batteryView")->isVisible(); }));
+    EXPECT_FALSE(find<QLabel>("batteryText")->isVisible());
+    EXPECT_EQ(image(find<QLabel>("batteryIcon")), "icon_battery_charging");
 }
 
 class HomeScreenBluetooth : public HomeScreen {

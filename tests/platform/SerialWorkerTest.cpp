@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -44,4 +45,29 @@ TEST(SerialWorker, DestructionJoinsAndDropsPendingJobs) {
     }
     releaser.join();
     EXPECT_EQ(ran.load(), 1);
+}
+
+// While a job runs, a burst of keyed posts leaves only the newest of each key queued; unkeyed jobs all run, and the
+// survivors keep the order of their posts.
+TEST(SerialWorker, KeyedPostReplacesTheQueuedJobOfItsKeyOnly) {
+    SerialWorker worker;
+    std::atomic<bool> started{false}, release{false};
+    std::vector<std::string> ran;  // written only by the worker, read after waitForIdle()
+    worker.postReplacing("lighting", [&] {
+        started = true;
+        while (!release) std::this_thread::yield();
+        ran.push_back("running");
+    });
+    while (!started) std::this_thread::yield();
+    // The running job is not replaced by these.
+    for (int i = 0; i < 20; ++i) worker.postReplacing("lighting", [&, i] { ran.push_back("L" + std::to_string(i)); });
+    worker.post([&] { ran.push_back("plain"); });
+    worker.postReplacing("keys", [&] { ran.push_back("K0"); });
+    worker.post([&] { ran.push_back("plain"); });
+    worker.postReplacing("keys", [&] { ran.push_back("K1"); });
+    worker.postReplacing("", [&] { ran.push_back("empty"); });
+    worker.postReplacing("", [&] { ran.push_back("empty"); });
+    release = true;
+    worker.waitForIdle();
+    EXPECT_EQ(ran, (std::vector<std::string>{"running", "L19", "plain", "plain", "K1", "empty", "empty"}));
 }

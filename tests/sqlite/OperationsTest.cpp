@@ -88,7 +88,7 @@ TEST(StorageOperations, FirstGeneration) {
                 LIST(KeyMacro, db.queryKnobMacroFromProfile(1, list), "1 2", "0 1", "0 1"),
                 OP(db.addKeyProfile({.keyValue = 4}), "1", "1", "0"),
                 OP(db.addKnobProfile({.keyValue = 250}), "1", "1", "0"),
-                OP(db.transaction().commit(), "1", "0", "1")});
+                OP(db.transaction().commit(), "1", "0", "0")});
 }
 
 TEST(StorageOperations, SecondGeneration) {
@@ -117,7 +117,7 @@ TEST(StorageOperations, SecondGeneration) {
                 LIST(MarrowinKey, db.queryKeysProfile(1, list), "1 2", "0 1", "0 1"),
                 LIST(MarrowinKey, db.queryKeyMacroFromProfile(1, list), "1 2", "0 1", "0 1"),
                 OP(db.addKeyProfile({.keyValue = 4}), "1", "1", "0"),
-                OP(db.transaction().commit(), "1", "0", "1")});
+                OP(db.transaction().commit(), "1", "0", "0")});
 }
 
 // Stores `data`, or reads without it: the result, the record read and the printed lines.

@@ -1,0 +1,2 @@
+add_executable(bench_editor ${CMAKE_CURRENT_LIST_DIR}/editor.cpp)
+target_link_libraries(bench_editor PRIVATE keyloom_ui keyloom_flags)

@@ -1,0 +1,89 @@
+#include "Views/Keyboard/MarrowinEditorContext.h"
+
+#include "SQLite/MarrowinDeviceSQLite.h"
+#include "USB/HIDDevice.h"
+#include "VelkorDevice/MarrowinV2.h"
+#include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "platform/MainThread.h"
+#include "platform/SerialWorker.h"
+
+namespace keyloom {
+
+MarrowinEditorContext::MarrowinEditorContext() = default;
+
+MarrowinEditorContext::~MarrowinEditorContext() {
+    alive_.reset();
+    if (!worker_) return;
+    // The worker finishes what the user asked for without holding up the window; channel and worker are released on
+    // the main thread after its last job (a worker cannot join itself).
+    struct Retiring {
+        std::shared_ptr<MarrowinV2> channel;
+        std::unique_ptr<SerialWorker> worker;
+    };
+    auto retiring = std::make_shared<Retiring>();
+    retiring->channel = std::move(deviceComm);
+    retiring->worker = std::move(worker_);
+    SerialWorker* worker = retiring->worker.get();
+    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
+}
+
+void MarrowinEditorContext::open(const HidHandleRef& device) {
+    if (deviceComm || !device) return;
+    deviceComm = std::make_shared<MarrowinV2>(device);
+    const int64_t productId = HIDDevice::integerProperty(device.get(), "ProductID");
+    const std::string productName = HIDDevice::textProperty(device.get(), "Product");
+    const MarrowinModelChoice choice = chooseMarrowinModel(productName, productId);
+    deviceDBfile = choice.deviceDBfile;
+    deviceType = choice.deviceType;
+    deviceDB = std::make_unique<MarrowinDeviceSQLite>(deviceDBfile);
+    worker_ = std::make_unique<SerialWorker>();
+}
+
+void MarrowinEditorContext::useLayout(int64_t index) {
+    layoutIndex = index;
+    model_ = findKeyModel(picture().model);
+    if (!model_) {
+        caps_.clear();
+        return;
+    }
+    setCurrentKeyMaps(model_->nameMap(), model_->codeMap());
+    caps_ = placeCaps(*model_);
+}
+
+const KeyNameMap& MarrowinEditorContext::nameMap() const {
+    static const KeyNameMap empty;
+    return model_ ? model_->nameMap() : empty;
+}
+
+const KeyCodeMap& MarrowinEditorContext::codeMap() const {
+    static const KeyCodeMap empty;
+    return model_ ? model_->codeMap() : empty;
+}
+
+void MarrowinEditorContext::exchange(const std::string& kind, std::function<void(MarrowinV2&)> job,
+                                     std::function<void()> done) {
+    if (!deviceComm || !worker_) return;
+    uint64_t generation = 0;
+    {
+        std::lock_guard lock(latest_->mutex);
+        generation = ++latest_->generation[kind];
+    }
+    worker_->post([alive = std::weak_ptr<int>(alive_), latest = latest_, channel = deviceComm, kind, generation,
+                   job = std::move(job), done = std::move(done)] {
+        {
+            std::lock_guard lock(latest->mutex);
+            if (latest->generation[kind] != generation) return;  // a newer one of this kind is waiting
+        }
+        job(*channel);
+        if (!done) return;
+        runOnMain([alive, done] {
+            if (alive.lock()) done();  // not once the editor has closed
+        });
+    });
+}
+
+void MarrowinEditorContext::waitForExchanges() {
+    if (worker_) worker_->waitForIdle();
+}
+
+}  // namespace keyloom
