@@ -1,10 +1,16 @@
 #include "SQLite/SQLiteConnection.h"
 
 #include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
 
+#include "SQLite/ProfileTables.h"
 #include "platform/DataPaths.h"
 #include "platform/UserFiles.h"
 
@@ -22,6 +28,35 @@ std::string scopeName(uint64_t id) {
 bool validFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
+}
+
+// The files SQLite keeps beside a database while it writes: they belong with it.
+constexpr std::array<const char*, 3> kCompanions = {"-journal", "-wal", "-shm"};
+
+constexpr const char* kMainHeading = "*** in database main ***\n";
+
+// Why the file is damaged; empty when it is sound, or when that cannot be told now (another program's lock).
+std::string damage(SQLite::Database& db) {
+    try {
+        SQLite::Statement check(db, "PRAGMA quick_check(1)");
+        const std::string result = check.executeStep() ? check.getColumn(0).getString() : "ok";
+        if (result == "ok") return {};
+        std::string line = result.substr(result.starts_with(kMainHeading) ? std::strlen(kMainHeading) : 0);
+        std::replace(line.begin(), line.end(), '\n', ' ');  // one printed line
+        return line;
+    } catch (const SQLite::Exception& e) {
+        const int code = e.getErrorCode();
+        return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? e.what() : std::string();
+    }
+}
+
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
 }
 
 }  // namespace
@@ -43,6 +78,16 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         const std::string folder = databaseFolder();
         if (!makeUserOnlyFolder(folder, error)) return nullptr;
         const std::string path = folder + "/" + fileName;
+        if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
+        auto connection = std::make_shared<SQLiteConnection>(Key{}, path);
+        const std::string reason = damage(connection->db_);
+        if (reason.empty()) return connection;
+        // Every later write would fail, on every run: keep the file under another name and start a fresh one.
+        connection.reset();
+        const std::string aside = moveAside(path, ".damaged-" + timestamp(), kCompanions, error);
+        if (aside.empty()) return nullptr;
+        profile_tables::printLine(fileName + " is damaged (" + reason + "): moved aside to " +
+                                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
         return std::make_shared<SQLiteConnection>(Key{}, path);
     } catch (const std::exception& e) {

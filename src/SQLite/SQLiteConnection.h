@@ -33,8 +33,10 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     SQLiteConnection& operator=(const SQLiteConnection&) = delete;
 
     // Opens `fileName` in databaseFolder() for reading and writing, creating the folder (with its parents; the folder
-    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. Null on failure, with
-    // the error's description in `error`.
+    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A file found damaged
+    // ("file is not a database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>",
+    // with one printed line, and a fresh one takes its place. Null on failure, with the error's description in
+    // `error`.
     static std::shared_ptr<SQLiteConnection> open(const std::string& fileName, bool userOnlyFile,
                                                   std::string& error) noexcept;
 

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include "CustomControl/KeyDataList.h"
+#include "CustomControl/KeyboardView.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/core/MarrowinLayoutRules.h"
 
@@ -17,7 +19,15 @@ MarrowinRadiRGBView::MarrowinRadiRGBView(MarrowinEditorContext& context, QWidget
 }
 
 void MarrowinRadiRGBView::picturesBuilt(bool first) {
-    (void)first;
+    const MarrowinPicture picture = context_.picture();
+    if (first || !radiKeyboardView) {
+        radiKeyboardView = new KeyboardView(
+            panelRect(picture.frame.x, picture.frame.y, picture.frame.width, picture.frame.height), this);
+        radiKeyboardView->setObjectName(QStringLiteral("radiKeyboardView"));
+    }
+    radiKeyboardView->setDeviceType(context_.deviceType);
+    radiKeyboardView->initUI(1, keyDataFromCaps(context_.caps()), context_.layoutIndex);
+    radiKeyboardView->show();
 }
 
 }  // namespace keyloom

@@ -9,6 +9,8 @@ class QComboBox;
 
 namespace keyloom {
 
+class KeyboardView;
+
 // The lighting tab of the second-generation editor: the lighting picture and the keyboard-layout combo boxes of this
 // tab. The light modes and their controls are laid here by the lighting work.
 class MarrowinRadiRGBView : public MarrowinPanel {
@@ -20,6 +22,7 @@ class MarrowinRadiRGBView : public MarrowinPanel {
     void picturesBuilt(bool first) override;
 
     // Outlets.
+    QPointer<KeyboardView> radiKeyboardView;
     QPointer<QComboBox> radiKBLayoutSelect;
     QPointer<QComboBox> ostrel62LightKBLayoutSelect;
 };
