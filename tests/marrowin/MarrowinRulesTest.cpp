@@ -43,30 +43,47 @@ TEST(MarrowinModelChoiceTest, ProductNameAndIdGiveTypeAndFile) {
     }
 }
 
-TEST(MarrowinModelChoiceTest, PicturesAndCombosByType) {
+TEST(MarrowinModelChoiceTest, PicturesAndCombosByModel) {
     const struct {
-        int64_t type;
+        std::string name;
+        int64_t productId;
         int64_t layout;
         KeyModelId model;
         CapRect frame;
         MarrowinLayoutCombos combos;
     } cases[] = {
-        {1, 0, KeyModelId::MarrowinV2_71, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {1, 1, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {1, -1, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {7, 0, KeyModelId::MarrowinV2_71, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {100, 3, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {103, 0, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {105, 0, KeyModelId::OstrelTE61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {106, 2, KeyModelId::OstrelTE62, {295, 260, 698, 256}, MarrowinLayoutCombos::OstrelTE62},
-        {101, 0, KeyModelId::Tolmek84, {294, 255, 700, 286}, MarrowinLayoutCombos::None},
-        {102, 0, KeyModelId::Vindle68, {294, 255, 669, 220}, MarrowinLayoutCombos::None},
+        {"Marrowin V2 PRO",
+         0x024F,
+         0,
+         KeyModelId::MarrowinV2_71,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Marrowin V2 PRO",
+         0x024F,
+         1,
+         KeyModelId::MarrowinV2_72,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Marrowin V2 TE",
+         0x024F,
+         -1,
+         KeyModelId::MarrowinV2_72,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Unknown", 0x0250, 8, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
+        {"Ostrel PRO", 0x024F, 3, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel MAX", 0x024F, 0, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel TE", 591, 0, KeyModelId::OstrelTE61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel TE", 592, 2, KeyModelId::OstrelTE62, {295, 260, 698, 256}, MarrowinLayoutCombos::OstrelTE62},
+        {"Tolmek V2 TE", 0x024F, 0, KeyModelId::Tolmek84, {294, 255, 700, 286}, MarrowinLayoutCombos::None},
+        {"Vindle", 0x024F, 0, KeyModelId::Vindle68, {294, 255, 669, 220}, MarrowinLayoutCombos::None},
     };
     for (const auto& c : cases) {
-        const MarrowinPicture picture = marrowinPicture(c.type, c.layout);
-        EXPECT_EQ(picture.model, c.model) << c.type << '/' << c.layout;
-        EXPECT_EQ(picture.frame, c.frame) << c.type;
-        EXPECT_EQ(marrowinLayoutCombos(c.type), c.combos) << c.type;
+        const MarrowinModelChoice choice = chooseMarrowinModel(c.name, c.productId);
+        const MarrowinPicture picture = marrowinPicture(choice, c.layout);
+        EXPECT_EQ(picture.model, c.model) << c.name << '/' << c.layout;
+        EXPECT_EQ(picture.frame, c.frame) << c.name;
+        EXPECT_EQ(marrowinLayoutCombos(choice.deviceType), c.combos) << c.name;
     }
 }
 

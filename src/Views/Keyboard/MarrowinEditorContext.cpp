@@ -32,9 +32,9 @@ void MarrowinEditorContext::open(const HidHandleRef& device) {
     deviceComm = std::make_shared<MarrowinV2>(device);
     const int64_t productId = HIDDevice::integerProperty(device.get(), "ProductID");
     const std::string productName = HIDDevice::textProperty(device.get(), "Product");
-    const MarrowinModelChoice choice = chooseMarrowinModel(productName, productId);
-    deviceDBfile = choice.deviceDBfile;
-    deviceType = choice.deviceType;
+    choice_ = chooseMarrowinModel(productName, productId);
+    deviceDBfile = choice_.deviceDBfile;
+    deviceType = choice_.deviceType;
     deviceDB = std::make_unique<MarrowinDeviceSQLite>(deviceDBfile);
     worker_ = std::make_unique<SerialWorker>();
 }

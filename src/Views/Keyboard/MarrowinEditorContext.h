@@ -51,7 +51,7 @@ class MarrowinEditorContext {
     const std::vector<PlacedCap>& caps() const { return caps_; }
     // The caps' key names, in the same order.
     const std::vector<std::string>& capNames() const { return capNames_; }
-    MarrowinPicture picture() const { return marrowinPicture(deviceType, layoutIndex); }
+    MarrowinPicture picture() const { return marrowinPicture(choice_, layoutIndex); }
 
     // Runs job with the channel on the keyboard's worker, after every exchange handed over before it. A job of the
     // same kind that has not started yet is dropped (only the latest table of a kind goes out). done, when given,
@@ -69,6 +69,7 @@ class MarrowinEditorContext {
     int64_t layoutIndex = 0;
 
   private:
+    MarrowinModelChoice choice_;
     const KeyModel* model_ = nullptr;
     std::vector<PlacedCap> caps_;
     std::vector<std::string> capNames_;
