@@ -180,6 +180,25 @@ void HomeViewController::buildViews() {
     links->addWidget(home);
     root->addLayout(links);
 
+    // Tests find the controls by these names.
+    const std::pair<QWidget*, const char*> named[] = {
+        {mouseButton, "mouseButton"},
+        {keyboardButton, "keyboardButton"},
+        {mousePadButton, "mousePadButton"},
+        {kbButtonText, "kbButtonText"},
+        {deviceImage, "deviceImage"},
+        {deviceImage0, "deviceImage0"},
+        {deviceImage2, "deviceImage2"},
+        {deviceNameText, "deviceNameText"},
+        {batteryView, "batteryView"},
+        {batteryMode, "batteryMode"},
+        {batteryIcon, "batteryIcon"},
+        {batteryText, "batteryText"},
+        {store, "linkStore"},
+        {home, "linkeHome"},
+    };
+    for (const auto& [widget, name] : named) widget->setObjectName(QString::fromLatin1(name));
+
     connect(mouseButton, &QPushButton::clicked, this, [this] { mouseButtonAction(); });
     connect(keyboardButton, &QPushButton::clicked, this, [this] { keyboardButtonAction(); });
     connect(mousePadButton, &QPushButton::clicked, this, [this] { mousePadAction(); });
