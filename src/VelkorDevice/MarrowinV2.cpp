@@ -6,7 +6,6 @@
 #include <string>
 #include <thread>
 
-#include "VelkorDevice/ChannelSupport.h"
 
 namespace keyloom {
 
