@@ -4,6 +4,7 @@
 #include "Helper/HttpSession.h"
 #include "Helper/LoginEmail.h"
 #include "LoopbackServer.h"
+#include "ScriptedServer.h"
 #include "platform/NotificationCenter.h"
 
 namespace keyloom {
@@ -134,6 +135,36 @@ TEST_F(HttpRequestTest, RequestsInFlightAreAnsweredAsTheyComplete) {
         const Answer answer = next();
         EXPECT_EQ(answer.type, type);
         EXPECT_NE(answer.thread, std::this_thread::get_id());  // posted on the HTTP thread
+    }
+}
+
+// Whatever the server does, an account request reaches it at most once (an account is never created or reset twice),
+// and an answer that cannot be used is "false".
+TEST_F(HttpRequestTest, ARequestArrivesOnceAndUnusableAnswersAreFalse) {
+    const std::string limit(1024 * 1024, 'a'), over(2 * 1024 * 1024, 'a');
+    const auto answer = [](const std::string& head, const std::string& body) {
+        return "HTTP/1.1 " + head + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    };
+    const struct {
+        const char* kind;
+        std::string reply, result;
+    } cases[] = {
+        {"dropped before answering", "", "false"},
+        {"dropped mid-headers", "HTTP/1.1 200 OK\r\nContent-", "false"},
+        {"temporary redirect", "HTTP/1.1 307 Temporary Redirect\r\nLocation: /user/create\r\n\r\n", "false"},
+        {"permanent redirect", "HTTP/1.1 308 Permanent Redirect\r\nLocation: /user/login\r\n\r\n", "false"},
+        {"1 MB answer", answer("200 OK", limit), limit},
+        {"2 MB answer", answer("200 OK", over), "false"},
+        {"2 MB answer of no said length", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + over, "false"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        test::ScriptedServer scripted(c.reply);
+        setenv("KEYLOOM_SERVER_URL", scripted.baseAddress().c_str(), 1);
+        HttpRequest().Login(2, "a@b.cd", "password1");
+        const std::string result = next().result;
+        EXPECT_TRUE(result == c.result) << result.substr(0, 80);
+        EXPECT_EQ(scripted.requests(), 1);
     }
 }
 
