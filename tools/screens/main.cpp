@@ -16,6 +16,7 @@
 #include "ScreenGallery.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedKeyboard.h"
 
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     registerKeyboardEditorSegue();
+    registerMarrowinEditorSegue();
 
     std::vector<ScreenContext::Shot> shots;
     int missing = 0;
