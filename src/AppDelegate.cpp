@@ -27,6 +27,7 @@ AppDelegate::AppDelegate(TrustCheck trustCheck, QObject* parent)
 }
 
 AppDelegate::~AppDelegate() {
+    setTrustPromptHandler({});
     keyloggerSlot().reset();
 }
 
@@ -41,18 +42,34 @@ void AppDelegate::setKeylogger(std::unique_ptr<Keylogger> keylogger) {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    // The prompt says how to give key capture access; it never blocks start-up.
-    setTrustPromptHandler([] {
-        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Velkor Keyloom"),
-                                    QString::fromStdString(trustPromptText()));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setModal(false);
-        box->show();
-    });
+    setTrustPromptHandler([this] { requestTrustPrompt(); });
     trustCheck_(true);
     startPrivilegeMonitor();
     keylogger().scheduleHIDLoop();
     createButtonStatusBar();
+}
+
+void AppDelegate::setMainWindow(QWidget* window) {
+    mainWindow_ = window;
+}
+
+void AppDelegate::requestTrustPrompt() {
+    QMetaObject::invokeMethod(this, &AppDelegate::showTrustPrompt, Qt::QueuedConnection);
+}
+
+QMessageBox* AppDelegate::trustPrompt() const {
+    return trustPrompt_;
+}
+
+// The prompt says how to give key capture access; it never blocks the program.
+void AppDelegate::showTrustPrompt() {
+    if (trustPrompt_) return;
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Velkor Keyloom"),
+                                QString::fromStdString(trustPromptText()), QMessageBox::Ok, mainWindow_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    trustPrompt_ = box;
+    box->show();
 }
 
 void AppDelegate::startPrivilegeMonitor() {

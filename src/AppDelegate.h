@@ -8,7 +8,9 @@
 
 class QMenu;
 class QAction;
+class QMessageBox;
 class QSystemTrayIcon;
+class QWidget;
 
 namespace keyloom {
 
@@ -35,6 +37,13 @@ class AppDelegate : public QObject {
     // Puts another key capture in place (simulated runs and tests); before the first use.
     static void setKeylogger(std::unique_ptr<Keylogger> keylogger);
 
+    // The window the key-capture access prompt belongs to: the prompt shows above it, as part of it, so closing that
+    // window ends the program as it does without the prompt. Without one the prompt is a window of its own.
+    void setMainWindow(QWidget* window);
+    // Asks for the prompt; it shows once the event loop runs, when the window is there.
+    void requestTrustPrompt();
+    QMessageBox* trustPrompt() const;
+
     QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
     QMenu* quickButton() const { return quickButton_.get(); }
     QAction* quickQuit() const { return quickQuit_; }
@@ -43,12 +52,15 @@ class AppDelegate : public QObject {
 
   private:
     void privilegeTick();
+    void showTrustPrompt();
 
     TrustCheck trustCheck_;
     QTimer privilegeTimer_;
     std::unique_ptr<QMenu> quickButton_;
     QAction* quickQuit_ = nullptr;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
+    QPointer<QWidget> mainWindow_;
+    QPointer<QMessageBox> trustPrompt_;
 };
 
 }  // namespace keyloom

@@ -6,6 +6,7 @@
 #include "Views/Home/HomeWindowController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
 
@@ -29,9 +30,13 @@ int main(int argc, char** argv) {
     registerMarrowinEditorSegue();
 
     AppDelegate delegate;
+    // SIGTERM, SIGINT and SIGHUP end the program as its quit item does.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &delegate, &AppDelegate::clickQuit);
     delegate.applicationDidFinishLaunching();
 
     HomeWindowController window;
+    delegate.setMainWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &HomeWindowController::bringToFront);
     window.contentViewController()->viewDidLoad();
     window.show();

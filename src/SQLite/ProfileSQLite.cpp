@@ -52,20 +52,17 @@ void ProfileSQLite::initDBdata(int64_t profile) {
     std::string error;
     const bool written = run(
         [&](SQLite::Database& db) {
-            Transaction scope = db_->beginScope();
-            {
-                SQLite::Statement first(db, R"(SELECT "keyId" FROM "t_configdata" LIMIT 1)");
-                if (first.executeStep()) return;
-            }
-            SQLite::Statement insert(db, R"(INSERT INTO "t_configdata" ("key", "profId", "value") VALUES (?, ?, ?))");
-            for (const Setting& setting : schema_->defaultSettings) {
-                insert.reset();
-                insert.bind(1, setting.key);
-                insert.bind(2, profile);
-                insert.bind(3, setting.value);
-                insert.exec();
-            }
-            SQLiteConnection::commitScope(scope);
+            writeOnce(db, R"(SELECT "keyId" FROM "t_configdata" LIMIT 1)", profile, [&] {
+                SQLite::Statement insert(db,
+                                         R"(INSERT INTO "t_configdata" ("key", "profId", "value") VALUES (?, ?, ?))");
+                for (const Setting& setting : schema_->defaultSettings) {
+                    insert.reset();
+                    insert.bind(1, setting.key);
+                    insert.bind(2, profile);
+                    insert.bind(3, setting.value);
+                    insert.exec();
+                }
+            });
         },
         &error);
     if (!written) printLine("insertRow  fail " + error);
@@ -74,21 +71,31 @@ void ProfileSQLite::initDBdata(int64_t profile) {
 bool ProfileSQLite::writeRadiProfile(int64_t profile) {
     if (!db_) return true;
     return run([&](SQLite::Database& db) {
-        Transaction scope = db_->beginScope();
-        {
-            SQLite::Statement first(db, R"(SELECT "radiId" FROM "t_radidata" WHERE "profId" = ? LIMIT 1)");
-            first.bind(1, profile);
-            if (first.executeStep()) return;
-        }
-        SQLite::Statement insert(db, schema_->modeInsert);
-        for (int mode = 1; mode <= schema_->lastMode; ++mode) {
-            insert.reset();
-            insert.clearBindings();
-            schema_->bindMode(insert, profile, mode);
-            insert.exec();
-        }
-        SQLiteConnection::commitScope(scope);
+        writeOnce(db, R"(SELECT "radiId" FROM "t_radidata" WHERE "profId" = ?1 LIMIT 1)", profile, [&] {
+            SQLite::Statement insert(db, schema_->modeInsert);
+            for (int mode = 1; mode <= schema_->lastMode; ++mode) {
+                insert.reset();
+                insert.clearBindings();
+                schema_->bindMode(insert, profile, mode);
+                insert.exec();
+            }
+        });
     });
+}
+
+void ProfileSQLite::writeOnce(SQLite::Database& db, const char* existingRowSql, int64_t profile,
+                              const std::function<void()>& write) {
+    const auto exists = [&] {
+        SQLite::Statement first(db, existingRowSql);
+        if (first.getBindParameterCount() > 0) first.bind(1, profile);
+        return first.executeStep();
+    };
+    // Looked at before the scope, so that a store that has its rows takes no write lock.
+    if (exists()) return;
+    Transaction scope = db_->beginScope();
+    if (exists()) return;  // written by someone else meanwhile
+    write();
+    SQLiteConnection::commitScope(scope);
 }
 
 bool ProfileSQLite::selectRaidMode(int64_t profile, int64_t mode) {

@@ -96,6 +96,10 @@ class ProfileSQLite {
     }
 
   private:
+    // Runs `write` in a scope of its own unless `existingRowSql` (bound with the profile when it has a parameter)
+    // finds a row.
+    void writeOnce(SQLite::Database& db, const char* existingRowSql, int64_t profile,
+                   const std::function<void()>& write);
     bool eachRow(const std::function<void(SQLite::Statement&)>& bindFilter, const char* sql,
                  const std::function<void(SQLite::Statement&)>& onRow) const;
 

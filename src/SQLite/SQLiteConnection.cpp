@@ -1,16 +1,24 @@
 #include "SQLite/SQLiteConnection.h"
 
 #include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
 
+#include "SQLite/ProfileTables.h"
 #include "platform/DataPaths.h"
 #include "platform/UserFiles.h"
 
 namespace keyloom {
 
 namespace {
+
+constexpr const char* kEndedBySQLite = "the transaction was ended by SQLite after an error";
 
 std::string scopeName(uint64_t id) {
     return "kl_scope_" + std::to_string(id);
@@ -22,12 +30,42 @@ bool validFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
+// The files SQLite keeps beside a database while it writes: they belong with it.
+constexpr std::array<const char*, 3> kCompanions = {"-journal", "-wal", "-shm"};
+
+constexpr const char* kMainHeading = "*** in database main ***\n";
+
+// Why the file is damaged; empty when it is sound, or when that cannot be told now (another program's lock).
+std::string damage(SQLite::Database& db) {
+    try {
+        SQLite::Statement check(db, "PRAGMA quick_check(1)");
+        const std::string result = check.executeStep() ? check.getColumn(0).getString() : "ok";
+        if (result == "ok") return {};
+        std::string line = result.substr(result.starts_with(kMainHeading) ? std::strlen(kMainHeading) : 0);
+        std::replace(line.begin(), line.end(), '\n', ' ');  // one printed line
+        return line;
+    } catch (const SQLite::Exception& e) {
+        const int code = e.getErrorCode();
+        return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? e.what() : std::string();
+    }
+}
+
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
 }  // namespace
 
 SQLiteConnection::SQLiteConnection(Key, const std::string& path)
     : db_(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE) {
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
     sqlite3_db_config(db_.getHandle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    db_.setBusyTimeout(kBusyTimeoutMs);
 }
 
 std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& fileName, bool userOnlyFile,
@@ -41,6 +79,16 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         if (!makeUserOnlyFolder(folder, error)) return nullptr;
         const std::string path = folder + "/" + fileName;
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
+        auto connection = std::make_shared<SQLiteConnection>(Key{}, path);
+        const std::string reason = damage(connection->db_);
+        if (reason.empty()) return connection;
+        // Every later write would fail, on every run: keep the file under another name and start a fresh one.
+        connection.reset();
+        const std::string aside = moveAside(path, ".damaged-" + timestamp(), kCompanions, error);
+        if (aside.empty()) return nullptr;
+        profile_tables::printLine(fileName + " is damaged (" + reason + "): moved aside to " +
+                                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
+        if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
         return std::make_shared<SQLiteConnection>(Key{}, path);
     } catch (const std::exception& e) {
         error = e.what();
@@ -51,32 +99,59 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
 }
 
 bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, std::string* error) noexcept {
+    // Scopes open now belong to a user action (or to an operation that encloses this one).
+    const bool inAction = !scopes_.empty();
+    if (inAction && !actionUsable()) {
+        // A failed action runs nothing more: it could not be kept, and each statement could wait for a lock again.
+        if (error) *error = failure_;
+        return false;
+    }
+    std::string what;
     try {
         body(db_);
         return true;
     } catch (const std::exception& e) {
-        if (error) *error = e.what();
+        what = e.what();
     } catch (...) {
-        if (error) *error = "unknown error";
+        what = "unknown error";
     }
+    if (inAction) failAction(what);
+    if (error) *error = what;
     return false;
 }
 
 Transaction SQLiteConnection::transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept {
     if (!connection) return {};
+    const uint64_t id = connection->nextId_++;
     try {
-        return connection->beginScope();
+        connection->openScope(id);
+    } catch (const std::exception& e) {
+        // The action is there all the same, failed: its operations do nothing and its commit answers false.
+        connection->scopes_.push_back(id);
+        connection->failAction(e.what());
     } catch (...) {
-        return {};
+        connection->scopes_.push_back(id);
+        connection->failAction("unknown error");
     }
+    return Transaction(connection, id);
 }
 
 Transaction SQLiteConnection::beginScope() {
-    forgetEndedScopes();
+    if (!scopes_.empty() && !actionUsable()) throw SQLite::Exception(failure_);
     const uint64_t id = nextId_++;
-    db_.exec("SAVEPOINT " + scopeName(id));
-    scopes_.push_back(id);
+    openScope(id);
     return Transaction(shared_from_this(), id);
+}
+
+void SQLiteConnection::openScope(uint64_t id) {
+    if (!scopes_.empty() && !actionUsable()) {
+        scopes_.push_back(id);  // inside a failed action: nothing to open
+        return;
+    }
+    // The outermost scope takes the write lock at once, so that waiting for another program's lock happens here,
+    // within the busy timeout, and never half-way through the action.
+    db_.exec(scopes_.empty() ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + scopeName(id));
+    scopes_.push_back(id);
 }
 
 void SQLiteConnection::commitScope(Transaction& scope) {
@@ -85,49 +160,72 @@ void SQLiteConnection::commitScope(Transaction& scope) {
 }
 
 bool SQLiteConnection::isOpen(uint64_t id) const noexcept {
-    if (sqlite3_get_autocommit(db_.getHandle())) return false;
-    return std::find(scopes_.begin(), scopes_.end(), id) != scopes_.end();
+    return actionUsable() && std::find(scopes_.begin(), scopes_.end(), id) != scopes_.end();
 }
 
-void SQLiteConnection::forgetEndedScopes() noexcept {
-    if (sqlite3_get_autocommit(db_.getHandle())) scopes_.clear();
+bool SQLiteConnection::actionUsable() const noexcept {
+    return !failed_ && !sqlite3_get_autocommit(db_.getHandle());
+}
+
+void SQLiteConnection::failAction(const std::string& reason) noexcept {
+    // The statement's own error says more than noticing afterwards that SQLite ended the transaction.
+    if (failed_ && failure_ != kEndedBySQLite) return;
+    failed_ = true;
+    failure_ = reason;
 }
 
 bool SQLiteConnection::finish(uint64_t id, bool commit, std::string* error) noexcept {
-    forgetEndedScopes();
+    // SQLite ends the whole transaction by itself on some errors (a ROLLBACK raised by a trigger, a full disk, I/O
+    // errors): the action has failed then, even if no statement of ours reported it.
+    if (!scopes_.empty() && !failed_ && sqlite3_get_autocommit(db_.getHandle())) failAction(kEndedBySQLite);
     const auto it = std::find(scopes_.begin(), scopes_.end(), id);
     if (it == scopes_.end()) {
-        // Already ended: by an enclosing scope, or by SQLite rolling the whole transaction back.
         if (error) *error = "the transaction has already ended";
         return false;
     }
     const bool outermost = it == scopes_.begin();
-    // Releasing or rolling back a savepoint also ends every savepoint opened after it.
+    // Ending a scope also ends every scope opened after it.
     scopes_.erase(it, scopes_.end());
     const std::string name = scopeName(id);
-    if (commit) {
-        try {
-            db_.exec("RELEASE SAVEPOINT " + name);
-            return true;
-        } catch (const std::exception& e) {
-            if (error) *error = e.what();
-        }
-    }
     try {
-        if (!sqlite3_get_autocommit(db_.getHandle())) {
+        if (failed_) {
+            if (error) *error = failure_;
+            if (outermost) rollbackAction();
+            return false;
+        }
+        if (commit) {
+            db_.exec(outermost ? std::string("COMMIT") : "RELEASE SAVEPOINT " + name);
+            if (outermost) failure_.clear();
+            return true;
+        }
+        if (outermost) {
+            rollbackAction();
+        } else {
+            // A caller undoing its own inner scope: the action goes on.
             db_.exec("ROLLBACK TO SAVEPOINT " + name);
             db_.exec("RELEASE SAVEPOINT " + name);
         }
-    } catch (...) {
-        if (outermost && !sqlite3_get_autocommit(db_.getHandle())) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (...) {
-            }
+        return false;
+    } catch (const std::exception& e) {
+        // The commit could not be written (a lock still held by another program, a full disk): keep nothing.
+        if (error) *error = e.what();
+        if (outermost)
+            rollbackAction();
+        else
+            failAction(e.what());
+        return false;
+    }
+}
+
+void SQLiteConnection::rollbackAction() noexcept {
+    if (!sqlite3_get_autocommit(db_.getHandle())) {
+        try {
+            db_.exec("ROLLBACK");
+        } catch (...) {
         }
     }
-    forgetEndedScopes();
-    return false;
+    failed_ = false;
+    failure_.clear();
 }
 
 }  // namespace keyloom

@@ -14,28 +14,42 @@ namespace keyloom {
 
 // The open connection of one storage object, with the stack of its open transaction scopes. Used only inside the
 // storage classes; its throwing members never let an exception out of them.
+//
+// The outermost scope is a user action: it takes the write lock when it begins, and it commits whole or not at all.
+// Any statement that fails inside it (or SQLite ending the transaction by itself) marks it failed: from then on its
+// operations run nothing and report failure, and its commit rolls back and answers false.
 class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     struct Key {};
 
   public:
+    // How long a statement waits for a lock held by another program before it fails. The editors store on the main
+    // thread, and an action waits at most twice (for the write lock when it begins, for readers when it commits):
+    // 2 x 50 ms stays within the tenth of a second a click can take without feeling slow, and is still longer than
+    // another program's ordinary commit (a few ms, tens on a spinning disk).
+    static constexpr int kBusyTimeoutMs = 50;
+
     SQLiteConnection(Key, const std::string& path);  // throws SQLite::Exception
     SQLiteConnection(const SQLiteConnection&) = delete;
     SQLiteConnection& operator=(const SQLiteConnection&) = delete;
 
     // Opens `fileName` in databaseFolder() for reading and writing, creating the folder (with its parents; the folder
-    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. Null on failure, with
-    // the error's description in `error`.
+    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A file found damaged
+    // ("file is not a database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>",
+    // with one printed line, and a fresh one takes its place. Null on failure, with the error's description in
+    // `error`.
     static std::shared_ptr<SQLiteConnection> open(const std::string& fileName, bool userOnlyFile,
                                                   std::string& error) noexcept;
 
     SQLite::Database& database() noexcept { return db_; }
 
-    // Runs one operation's statements. False when `body` throws, with the error's description in `error`.
+    // Runs one operation's statements. False when `body` throws, with the error's description in `error`; inside a
+    // user action that marks the action failed. Inside an action that has failed already, runs nothing: false.
     bool run(const std::function<void(SQLite::Database&)>& body, std::string* error = nullptr) noexcept;
 
-    // A scope for callers; inactive when `connection` is null or the scope cannot start.
+    // A scope for callers (one user action, or a scope inside one). Inactive without a connection; when it cannot
+    // begin (another program holds the write lock beyond the busy timeout) it is a failed action.
     static Transaction transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept;
-    // A scope for an operation's own group of statements; throws when it cannot start.
+    // A scope for an operation's own group of statements; throws when it cannot begin.
     Transaction beginScope();
     // Commits an operation's scope; throws (the scope rolled back) when that fails.
     static void commitScope(Transaction& scope);
@@ -44,13 +58,17 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
 
   private:
     friend class Transaction;
+    void openScope(uint64_t id);
     bool finish(uint64_t id, bool commit, std::string* error) noexcept;
-    // SQLite ends the whole transaction by itself on some errors (a ROLLBACK raised by a trigger, I/O errors); every
-    // scope is gone then.
-    void forgetEndedScopes() noexcept;
+    // True while the open action can still commit.
+    bool actionUsable() const noexcept;
+    void failAction(const std::string& reason) noexcept;
+    void rollbackAction() noexcept;
 
     SQLite::Database db_;
-    std::vector<uint64_t> scopes_;  // open scopes, innermost last
+    std::vector<uint64_t> scopes_;  // open scopes, outermost (the action) first
+    bool failed_ = false;           // the open action has failed
+    std::string failure_;           // and why
     uint64_t nextId_ = 1;
 };
 

@@ -11,7 +11,9 @@ class SQLiteConnection;
 // One scope of writes that commit together or not at all. Obtained from a database object's transaction(); an editor
 // opens one per user action so that the action costs one commit. Scopes nest (SAVEPOINTs): the operations' own
 // delete-then-insert pairs run as inner scopes, and only the outermost scope commits to the file.
-// Not committed when destroyed: rolled back. Use on the thread that owns the database object.
+// The outermost scope is the user action: when any of its statements fails, or it cannot take the write lock within
+// the busy timeout, the whole action fails: its later operations do nothing and its commit answers false, keeping
+// none of its writes. Not committed when destroyed: rolled back. Use on the thread that owns the database object.
 class Transaction {
   public:
     Transaction() noexcept = default;  // inactive: no connection, or the scope could not start
@@ -21,10 +23,11 @@ class Transaction {
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction();
 
-    // True while the scope is open on a connection.
+    // True while the scope is open on a connection and its action has not failed.
     bool active() const noexcept;
-    // Keeps the scope's writes (in the file when it is the outermost scope). False when the scope was not active or
-    // the commit failed; a failed commit rolls the scope back. `error` receives the failure's description.
+    // Keeps the scope's writes (in the file when it is the outermost scope). False when the scope was not active, its
+    // action has failed, or the commit failed; the action is then rolled back whole. `error` receives the failure's
+    // description.
     bool commit(std::string* error = nullptr) noexcept;
     // Undoes every write of the scope (and of scopes still open inside it).
     void rollback() noexcept;

@@ -1,6 +1,7 @@
 #include "platform/UserFiles.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +61,39 @@ bool makeUserOnlyFile(const std::string& path, std::string& error) {
     if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 07777) != 0600)
         ::chmod(path.c_str(), 0600);
     return true;
+}
+
+namespace {
+
+// rename() without replacing an existing file.
+bool renameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the flag: a hard link fails on an existing name too.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    return ::unlink(from.c_str()) == 0;
+}
+
+}  // namespace
+
+std::string moveAside(const std::string& path, const std::string& suffix, std::span<const char* const> companions,
+                      std::string& error) {
+    for (int n = 1; n < 100; ++n) {
+        const std::string aside = path + suffix + (n == 1 ? "" : "-" + std::to_string(n));
+        if (!renameNoReplace(path, aside)) {
+            if (errno == EEXIST) continue;
+            error = systemError("cannot move", path, errno);
+            return {};
+        }
+        for (const char* companion : companions) {
+            // Best effort: what stays behind is only a leftover of the file that was moved.
+            struct stat st {};
+            if (::lstat((path + companion).c_str(), &st) == 0) renameNoReplace(path + companion, aside + companion);
+        }
+        return aside;
+    }
+    error = "cannot move " + path + ": every name for it is taken";
+    return {};
 }
 
 }  // namespace keyloom

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QString>
 
@@ -10,5 +11,7 @@ namespace keyloom {
 // which leaves a control without an image. Main thread only (pixmaps are GUI objects).
 QPixmap keyloomImage(const QString& name);
 bool hasKeyloomImage(const QString& name);
+// The mark of the picker button whose page is shown; 3:1 or more on light and dark window colours.
+QColor pickerMarkColor();
 
 }  // namespace keyloom

@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
 
 #include "AppDelegate.h"
 #include "Keylogger/Keylogger.h"
+#include "Views/Home/HomeWindowController.h"
 #include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
 
@@ -62,6 +66,38 @@ TEST(AppDelegate, QuitItemEndsTheEventLoop) {
     QTimer::singleShot(0, delegate.quickQuit(), &QAction::trigger);
     QCoreApplication::exec();  // returns once the item has quit the loop
     EXPECT_TRUE(quit);
+}
+
+// The access prompt, asked for at start before the home window shows, comes up above it as part of it; closing the
+// home window then ends the event loop as it does without the prompt.
+TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
+    useQuietKeylogger();
+    AppDelegate* self = nullptr;
+    AppDelegate delegate([&](bool prompt) {
+        if (prompt) self->requestTrustPrompt();
+        return false;
+    });
+    self = &delegate;
+    HomeWindowController window;
+    delegate.setMainWindow(&window);
+    testing::internal::CaptureStdout();
+    delegate.applicationDidFinishLaunching();
+    window.show();
+    ASSERT_TRUE(
+        test::processEventsUntil([&] { return delegate.trustPrompt() && delegate.trustPrompt()->isVisible(); }));
+    testing::internal::GetCapturedStdout();
+    QMessageBox* prompt = delegate.trustPrompt();
+    EXPECT_EQ(prompt->parentWidget(), &window);
+    ASSERT_TRUE(prompt->windowHandle());
+    EXPECT_EQ(prompt->windowHandle()->transientParent(), window.windowHandle());
+    EXPECT_FALSE(prompt->isModal());
+
+    QTimer::singleShot(0, &window, &QWidget::close);
+    QTimer stuck;  // ends the loop with another code if closing the window does not
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(5000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
 }
 
 // A second start finds the first and asks it to come forward instead of running.

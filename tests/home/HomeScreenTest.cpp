@@ -363,11 +363,13 @@ TEST_F(HomeScreen, BatteryBadgeLevels) {
 }
 
 TEST_F(HomeScreen, BatteryBadgeLinks) {
-    // The receiver alone leaves the badge hidden until its first battery report.
-    auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
+    // The receiver alone (its keyboard off) leaves the badge hidden until its first battery report.
+    auto receiver = SimulatedKeyboard::receiver24g();
+    receiver->setBatteryLevel(std::nullopt);
+    SimulatedHid::instance().plug(receiver);
     test::processEventsFor(50ms);
     EXPECT_FALSE(home->batteryView->isVisible());
-    receiver->sendBatteryReport(87);
+    receiver->setBatteryLevel(87);
     ASSERT_TRUE(test::processEventsUntil([&] { return home->batteryView->isVisible(); }));
     EXPECT_EQ(home->batteryText->text(), "87%");
     EXPECT_EQ(image(home->batteryMode), "icon_battery_24ghz");
@@ -391,6 +393,29 @@ TEST_F(HomeScreen, BatteryBadgeLinks) {
     SimulatedHid::instance().unplug(receiver);
     ASSERT_TRUE(test::processEventsUntil([&] { return !home->batteryView->isVisible(); }));
     EXPECT_FALSE(home->qv24GStatus());
+}
+
+// The README's example: a keyboard and the simulated receiver show the 2.4 GHz badge with the receiver's level,
+// which follows the keyboard's level and comes back after the receiver is plugged in again.
+TEST_F(HomeScreen, SimulatedReceiverShowsItsBattery) {
+    plugAndWait(SimulatedKeyboard::quorvath87());
+    auto receiver = SimulatedHid::instance().plug(SimulatedKeyboard::receiver24g());
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->batteryView->isVisible(); }));
+    EXPECT_EQ(home->batteryText->text(), "87%");
+    EXPECT_EQ(image(home->batteryIcon), "icon_battery_80");
+    EXPECT_EQ(image(home->batteryMode), "icon_battery_24ghz");
+
+    receiver->setBatteryLevel(15);
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->batteryText->text() == "15%"; }));
+    EXPECT_EQ(image(home->batteryIcon), "icon_battery_20");
+
+    receiver->unplug();
+    ASSERT_TRUE(test::processEventsUntil([&] { return !home->batteryView->isVisible(); }));
+    receiver->setBatteryLevel(255);
+    receiver->plug();
+    ASSERT_TRUE(test::processEventsUntil([&] { return home->batteryView->isVisible(); }));
+    EXPECT_FALSE(home->batteryText->isVisible());
+    EXPECT_EQ(image(home->batteryIcon), "icon_battery_charging");
 }
 
 class HomeScreenBluetooth : public HomeScreen {

@@ -84,9 +84,11 @@ TEST_F(LightingStoreTest, NothingToSendWithoutAWorkingStoreButAnEmptyProfileIsSe
     EXPECT_EQ(*readLightingBlock(*db, 2, ostrel, 100), LightingBlock{});
     for (test::Broken how : {test::Broken::NoConnection, test::Broken::NotADatabase}) {
         test::TempDataHome other;
-        test::breakStore(how, kFile);
+        if (how == test::Broken::NoConnection) test::breakStore(how, kFile);
         testing::internal::CaptureStdout();
         MarrowinDeviceSQLite broken(kFile);
+        // A file found damaged at open is moved aside and started afresh: this one is damaged once open.
+        if (how == test::Broken::NotADatabase) test::breakStore(how, kFile);
         EXPECT_EQ(prepareLightProfile(broken, 1), 1);
         testing::internal::GetCapturedStdout();
         EXPECT_FALSE(readLightingBlock(broken, 1, ostrel, 100)) << static_cast<int>(how);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "SQLite/LocalSQLite.h"
 #include "StorageTestHelpers.h"
@@ -79,6 +81,62 @@ TEST(StorageSchema, TablesColumnsAndDefaultRowsAndReopenAddsNothing) {
             EXPECT_EQ(queryRows(c.file, rows).at(0).at(0), c.rows);
         }
     }
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Damages a store that exists: its header, or one of its tables' pages.
+struct Damage {
+    const char* kind;
+    std::function<void(const std::string& path)> apply;
+};
+
+const Damage kDamages[] = {
+    {"not a database", [](const std::string& path) { std::ofstream(path, std::ios::trunc) << std::string(4096, 'x'); }},
+    {"a table's page overwritten",
+     [](const std::string& path) {
+         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(4096);  // page 2: the first table's
+         file << std::string(4096, 'x');
+     }},
+};
+
+TEST(StorageFiles, ADamagedStoreIsMovedAsideAndStartsAfresh) {
+    namespace fs = std::filesystem;
+    for (const StoreCase& c : kStores) {
+        for (const Damage& d : kDamages) {
+            SCOPED_TRACE(std::string(c.label) + ", " + d.kind);
+            TempDataHome home;
+            printed(c.open);
+            const std::string path = databasePath(c.file);
+            d.apply(path);
+            const std::string damaged = fileBytes(path);
+
+            EXPECT_THAT(printed(c.open),
+                        ::testing::MatchesRegex(c.file + " is damaged \\(.+\\): moved aside to " + c.file +
+                                                "\\.damaged-[0-9]{8}-[0-9]{6}, a fresh one is started / "
+                                                "createTable success / init: connect success"));
+            std::vector<std::string> aside;
+            for (const auto& entry : fs::directory_iterator(databaseFolder()))
+                if (entry.path().filename().string().starts_with(c.file + ".damaged-"))
+                    aside.push_back(entry.path().filename().string());
+            ASSERT_EQ(aside.size(), 1u);
+            EXPECT_EQ(fileBytes(databaseFolder() + "/" + aside[0]), damaged) << "kept as it was";
+            EXPECT_EQ(schema(c.file), c.schema);
+            const std::string rows = c.file == "local.sqlite3" ? "SELECT count(*) FROM t_login" : kDefaultRows;
+            EXPECT_EQ(queryRows(c.file, rows).at(0).at(0), c.rows) << "the fresh file has its default rows";
+            EXPECT_EQ(printed(c.open), "createTable success / init: connect success");
+        }
+    }
+    TempDataHome home;
+    printed([] { LocalSQLite(); });
+    kDamages[0].apply(databasePath("local.sqlite3"));
+    printed([] { LocalSQLite(); });
+    EXPECT_EQ(fs::status(databasePath("local.sqlite3")).permissions(), fs::perms::owner_read | fs::perms::owner_write)
+        << "the fresh login store is the user's only";
 }
 
 TEST(StorageFiles, FolderAndLoginStoreUserOnlyEvenWhenLeftWiderAndNoNameLeadsOut) {

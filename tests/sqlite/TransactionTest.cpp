@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <QProcess>
+#include <chrono>
 #include <fstream>
+#include <utility>
 
 #include "SQLite/LocalSQLite.h"
+#include "SQLite/SQLiteConnection.h"
 #include "StorageTestHelpers.h"
 
 namespace keyloom {
@@ -122,21 +127,113 @@ TEST_F(UserAction, NestedScopesFollowTheOutermost) {
     EXPECT_EQ(queryRows(kGen1, "SELECT keyvalue FROM t_keyrgbdata"), (Rows{{"5"}, {"6"}}));
 }
 
-TEST_F(UserAction, AFailedPairInsideAnAction) {
-    ASSERT_EQ(gen1->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 1}), 1);
-    // ABORT undoes only the pair; ROLLBACK ends the whole transaction, and its commit reports that.
-    for (const std::string raise : {"ABORT", "ROLLBACK"}) {
-        SCOPED_TRACE(raise);
-        execSql(kGen1, "DROP TRIGGER IF EXISTS fail_t_keyprofile;" + failInsertsOn("t_keyprofile", "", raise));
-        Transaction action = gen1->transaction();
-        gen1->insertKeyRGB({0, 12, 1, raise == "ABORT" ? 4 : 5, 1});
-        EXPECT_EQ(gen1->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2}), 0);
-        EXPECT_EQ(action.commit(), raise == "ABORT");
-        EXPECT_EQ(colourRows(), "1");
-        EXPECT_EQ(queryRows(kGen1, "SELECT macroValue FROM t_keyprofile"), (Rows{{"1"}}));
+// Another program holding the write lock of a database file until it is released.
+class LockHolder {
+  public:
+    explicit LockHolder(const std::string& file) {
+        process_.start(QStringLiteral(KEYLOOM_LOCK_HOLDER), {QString::fromStdString(databasePath(file))});
+        held_ = process_.waitForStarted() && readLine() == "held";
     }
-    gen1->insertKeyRGB({0, 12, 1, 6, 1});
-    EXPECT_EQ(colourRows(), "2") << "writing goes on after SQLite ended a transaction";
+    ~LockHolder() {
+        release(0);
+        process_.waitForFinished();
+    }
+    bool held() const { return held_; }
+    // The lock goes `ms` milliseconds from now; returns at once.
+    void release(int ms) {
+        if (std::exchange(released_, true)) return;
+        process_.write(QByteArray::fromStdString("release " + std::to_string(ms) + "\n"));
+        process_.waitForBytesWritten();
+    }
+
+  private:
+    std::string readLine() {
+        while (!process_.canReadLine() && process_.waitForReadyRead(10000)) {
+        }
+        return process_.readLine().trimmed().toStdString();
+    }
+    QProcess process_;
+    bool held_ = false;
+    bool released_ = false;
+};
+
+// Every connection opened while it lives can never grow its file beyond the pages it has: a full disk.
+class FileCannotGrow {
+  public:
+    FileCannotGrow() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(&limit)); }
+    ~FileCannotGrow() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&limit)); }
+
+  private:
+    static int limit(sqlite3* db, const char**, const sqlite3_api_routines*) {
+        // At least the pages the file has now: no more.
+        return sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
+    }
+};
+
+// One user action: 300 colours with a key assignment half-way. `fault` is made before the store opens and lives for
+// the whole action.
+struct FailedAction {
+    const char* kind;
+    std::function<std::shared_ptr<void>()> fault;
+};
+
+const FailedAction kFailedActions[] = {
+    {"a pair fails (its statement is undone, the action goes on)",
+     [] { return execSql(kGen1, failInsertsOn("t_keyprofile")), std::shared_ptr<void>(); }},
+    {"SQLite ends the transaction by itself",
+     [] { return execSql(kGen1, failInsertsOn("t_keyprofile", "", "ROLLBACK")), std::shared_ptr<void>(); }},
+    {"another program holds the write lock",
+     [] {
+         auto lock = std::make_shared<LockHolder>(kGen1);
+         EXPECT_TRUE(lock->held());
+         return std::shared_ptr<void>(lock);
+     }},
+    {"the file cannot grow", [] { return std::make_shared<FileCannotGrow>(); }},
+};
+
+void storeColours(DeviceSQLite& db, int64_t first, int64_t count) {
+    for (int64_t key = first; key < first + count; ++key) db.insertKeyRGB({0, 12, 1, key, 0x123456});
+}
+
+TEST_F(UserAction, FailsWholeAndQuickly) {
+    ASSERT_EQ(gen1->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 1}), 1);
+    gen1->insertKeyRGB({0, 12, 1, 1000, 1});
+    for (const FailedAction& c : kFailedActions) {
+        SCOPED_TRACE(c.kind);
+        std::shared_ptr<void> fault = c.fault();
+        std::unique_ptr<DeviceSQLite> db;
+        EXPECT_EQ(printed([&] { db = std::make_unique<DeviceSQLite>(kGen1); }),
+                  "createTable success / init: connect success");
+        const auto start = std::chrono::steady_clock::now();
+        Transaction action = db->transaction();
+        storeColours(*db, 1, 150);
+        db->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2});
+        storeColours(*db, 151, 150);
+        std::string error;
+        EXPECT_FALSE(action.commit(&error));
+        EXPECT_FALSE(error.empty());
+        // Each of the 300 writes waiting for the lock would stall the window for seconds.
+        EXPECT_LT(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(20 * SQLiteConnection::kBusyTimeoutMs));
+        fault.reset();
+        execSql(kGen1, "DROP TRIGGER IF EXISTS fail_t_keyprofile");
+        EXPECT_EQ(colourRows(), "1") << "nothing of the action is kept";
+        EXPECT_EQ(queryRows(kGen1, "SELECT macroValue FROM t_keyprofile"), (Rows{{"1"}}));
+        db->insertKeyRGB({0, 12, 1, 1001, 1});
+        EXPECT_EQ(colourRows(), "2") << "writing goes on after the failed action";
+        execSql(kGen1, "DELETE FROM t_keyrgbdata WHERE keyvalue = 1001");
+    }
+}
+
+TEST_F(UserAction, WaitsForALockReleasedWithinTheBusyTimeout) {
+    LockHolder other(kGen1);
+    ASSERT_TRUE(other.held());
+    other.release(SQLiteConnection::kBusyTimeoutMs / 5);
+    Transaction action = gen1->transaction();
+    storeColours(*gen1, 1, 300);
+    std::string error;
+    EXPECT_TRUE(action.commit(&error)) << error;
+    EXPECT_EQ(colourRows(), "300");
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Customized/SegueRegistry.h"
 #include "Helper/HttpRequest.h"
@@ -53,6 +55,39 @@ QPushButton* flatButton(QWidget* parent) {
     return b;
 }
 
+// A picker button: its image, and a bar under it while its page is the one shown. The images do not tell the
+// state, since the keyboard button's table shows one image for either state on some models.
+class PickerButton : public QPushButton {
+  public:
+    explicit PickerButton(QWidget* parent) : QPushButton(parent) {
+        setFlat(true);
+        setCursor(Qt::PointingHandCursor);
+    }
+    void setPageShown(bool shown) {
+        if (shown == shown_) return;
+        shown_ = shown;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!shown_) return;
+        QPainter p(this);
+        const int w = std::min(width(), iconSize().width());
+        p.fillRect(QRect((width() - w) / 2, height() - 3, w, 3), pickerMarkColor());
+    }
+
+  private:
+    bool shown_ = false;
+};
+
+void markShownPage(HomeViewController& home) {
+    static_cast<PickerButton*>(home.mouseButton)->setPageShown(home.deviceType() == 1);
+    static_cast<PickerButton*>(home.keyboardButton)->setPageShown(home.deviceType() == 2);
+    static_cast<PickerButton*>(home.mousePadButton)->setPageShown(home.deviceType() == 3);
+}
+
 // The HIDDevice record of a device notification, when its object is the expected dictionary.
 const HIDDevice* deviceOf(const Notification& note) {
     const NotificationDictionary* dict = notificationDictionary(note);
@@ -93,9 +128,10 @@ void HomeViewController::buildViews() {
     auto* root = new QVBoxLayout(this);
 
     auto* picker = new QHBoxLayout;
-    mouseButton = flatButton(this);
-    keyboardButton = flatButton(this);
-    mousePadButton = flatButton(this);
+    mouseButton = new PickerButton(this);
+    keyboardButton = new PickerButton(this);
+    mousePadButton = new PickerButton(this);
+    markShownPage(*this);
     setImage(mouseButton, "img_mouse_none");
     setImage(mousePadButton, "img_mousepad_none");
     kbButtonText = new QLabel(QStringLiteral("Keyboard"), this);
@@ -271,6 +307,7 @@ void HomeViewController::mouseButtonAction() {
     setImage(mouseButton, "img_mouse_check");
     deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
     deviceType_ = 1;
+    markShownPage(*this);
 }
 
 void HomeViewController::mousePadAction() {
@@ -280,6 +317,7 @@ void HomeViewController::mousePadAction() {
     setImage(mousePadButton, "img_mousepad_check");
     deviceNameText->setText(QStringLiteral("CONNECT YOUR DEVICE"));
     deviceType_ = 3;
+    markShownPage(*this);
 }
 
 void HomeViewController::keyboardButtonAction() {
@@ -289,6 +327,7 @@ void HomeViewController::keyboardButtonAction() {
     setImage(keyboardButton, keyboardButtonImage(2));
     deviceNameText->setText(keyboardDesc_);
     deviceType_ = 2;
+    markShownPage(*this);
     update();
 }
 

@@ -23,9 +23,12 @@ int SimulatedHidManager::open() {
 void SimulatedHidManager::onPlug(const std::shared_ptr<SimulatedKeyboard>& keyboard, uint64_t arrival) {
     if (!matches(keyboard->vendorId(), keyboard->productId(), keyboard->descriptor().applicationUsages())) return;
     auto handle = std::make_shared<SimulatedHidDevice>(keyboard, arrival);
+    auto report = keyboard->reportOnOpen();
     std::lock_guard lock(mutex_);
     handles_[keyboard.get()] = handle;
-    events_.push_back({EventKind::Arrival, std::move(handle), {}});
+    events_.push_back({EventKind::Arrival, handle, {}});
+    // After the arrival, whose handlers register for input reports.
+    if (report) events_.push_back({EventKind::Input, std::move(handle), std::move(*report)});
     wake_.signal();
 }
 

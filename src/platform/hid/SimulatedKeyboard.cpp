@@ -11,6 +11,8 @@ namespace keyloom {
 
 namespace {
 
+constexpr uint8_t kReceiverBatteryLevel = 87;
+
 using P = SimulatedKeyboard::Protocol;
 
 P protocolOf(ProductKind kind) {
@@ -58,6 +60,14 @@ std::vector<uint8_t> padded(const std::vector<uint8_t>& bytes, size_t size) {
     return out;
 }
 
+// The receiver's battery report: 32 bytes, 0xE4 at byte 0, level at byte 13.
+std::vector<uint8_t> batteryReport(uint8_t level) {
+    std::vector<uint8_t> report(32, 0);
+    report[0] = 0xE4;
+    report[13] = level;
+    return report;
+}
+
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -78,6 +88,7 @@ SimulatedKeyboard::SimulatedKeyboard(Identity identity)
     properties_["MaxFeatureReportSize"] = descriptor_.maxFeatureReportSize();
     properties_["PrimaryUsagePage"] = descriptor_.primaryUsagePage();
     properties_["PrimaryUsage"] = descriptor_.primaryUsage();
+    if (identity_.protocol == Protocol::Receiver) batteryLevel_ = kReceiverBatteryLevel;
 }
 
 std::shared_ptr<SimulatedKeyboard> SimulatedKeyboard::quorvath87() {
@@ -422,10 +433,27 @@ void SimulatedKeyboard::sendInputReport(std::vector<uint8_t> report) {
 }
 
 void SimulatedKeyboard::sendBatteryReport(uint8_t level) {
-    std::vector<uint8_t> report(32, 0);
-    report[0] = 0xE4;
-    report[13] = level;
-    sendInputReport(std::move(report));
+    sendInputReport(batteryReport(level));
+}
+
+void SimulatedKeyboard::setBatteryLevel(std::optional<uint8_t> level) {
+    {
+        std::lock_guard lock(mutex_);
+        if (identity_.protocol != Protocol::Receiver || batteryLevel_ == level) return;
+        batteryLevel_ = level;
+    }
+    if (level) sendBatteryReport(*level);
+}
+
+std::optional<uint8_t> SimulatedKeyboard::batteryLevel() const {
+    std::lock_guard lock(mutex_);
+    return batteryLevel_;
+}
+
+std::optional<std::vector<uint8_t>> SimulatedKeyboard::reportOnOpen() const {
+    std::lock_guard lock(mutex_);
+    if (!batteryLevel_) return std::nullopt;
+    return batteryReport(*batteryLevel_);
 }
 
 void SimulatedKeyboard::record(Transfer t) {

@@ -149,6 +149,12 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
     void sendInputReport(std::vector<uint8_t> report);
     // The receiver's battery report: 32 bytes, 0xE4 at byte 0, level at byte 13.
     void sendBatteryReport(uint8_t level);
+    // Receiver: the level of the keyboard behind it (87 at first). A receiver reports it to every host that opens
+    // it, and again at once when it changes; nullopt is a keyboard that is off, of which the receiver reports nothing.
+    void setBatteryLevel(std::optional<uint8_t> level);
+    std::optional<uint8_t> batteryLevel() const;
+    // What this interface reports by itself when a host opens it: the receiver's battery report, if any.
+    std::optional<std::vector<uint8_t>> reportOnOpen() const;
 
     // Used by the handles and SimulatedHid.
     int transfer(uint64_t arrival, Direction direction, HidReportType type, int64_t reportId, const uint8_t* bytes,
@@ -182,6 +188,7 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
     std::string firmwareVersion_ = "V2.0.3";
     std::vector<uint8_t> lighting_ = std::vector<uint8_t>(6, 0);
     int busyReadBacks_ = 0;
+    std::optional<uint8_t> batteryLevel_;
 };
 
 }  // namespace keyloom
