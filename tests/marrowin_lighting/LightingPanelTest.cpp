@@ -390,20 +390,27 @@ TEST_F(LightingTab, ProfileWithoutAnActiveModeShowsModeOne) {
     EXPECT_TRUE(keyboard->transfers().empty());
 }
 
-// A profile file that is not a database: nothing is sent, not even the commands, whatever the user does.
-TEST_F(LightingTab, ProfileThatIsNotADatabaseSendsNothing) {
-    test::breakStore(test::Broken::NotADatabase, "ostrelpro_device.sqlite3");
-    testing::internal::CaptureStdout();
-    ASSERT_TRUE(open(SimulatedKeyboard::ostrel61()));
-    clickMode(5);
-    QTest::keyClick(find<QSlider>("lightbrightnessSlider"), Qt::Key_Left);
-    clickMode(20);
-    lighting->customKeysSelect(650, true);
-    pickColour(Qt::red);
-    settle();
-    testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(opening.empty());
-    EXPECT_TRUE(keyboard->transfers().empty());
+// Without a working profile store nothing is sent, not even the commands, whatever the user does: no database
+// folder, or a profile file damaged while the editor is open (one found damaged at opening is started afresh).
+TEST_F(LightingTab, WithoutAWorkingStoreNothingIsSent) {
+    for (test::Broken how : {test::Broken::NoConnection, test::Broken::NotADatabase}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        test::TempDataHome own;
+        if (how == test::Broken::NoConnection) test::breakStore(how, "ostrelpro_device.sqlite3");
+        testing::internal::CaptureStdout();
+        ASSERT_TRUE(open(SimulatedKeyboard::ostrel61()));
+        EXPECT_EQ(opening.empty(), how == test::Broken::NoConnection);
+        if (how == test::Broken::NotADatabase) test::breakStore(how, "ostrelpro_device.sqlite3");
+        clickMode(5);
+        QTest::keyClick(find<QSlider>("lightbrightnessSlider"), Qt::Key_Left);
+        clickMode(20);
+        lighting->customKeysSelect(650, true);
+        pickColour(Qt::red);
+        settle();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(keyboard->transfers().empty());
+        close();
+    }
 }
 
 // Twenty colours picked while an upload is on the wire: each is stored, the last one reaches the keyboard, and the
