@@ -61,8 +61,8 @@ std::string timestamp() {
 
 }  // namespace
 
-SQLiteConnection::SQLiteConnection(Key, const std::string& path)
-    : db_(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE) {
+SQLiteConnection::SQLiteConnection(Key, const std::string& path, bool readOnly)
+    : db_(path, readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE) {
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
     sqlite3_db_config(db_.getHandle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     db_.setBusyTimeout(kBusyTimeoutMs);
@@ -75,11 +75,25 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
             error = "invalid database file name \"" + fileName + "\"";
             return nullptr;
         }
+        // The data folder must be the user's own, and what holds it too: another user could read or swap it.
+        if (ownedByAnotherUser(applicationSupportFolder())) {
+            error = applicationSupportFolder() + " is owned by another user";
+            return nullptr;
+        }
         const std::string folder = databaseFolder();
-        if (!makeUserOnlyFolder(folder, error)) return nullptr;
+        bool folderWritable = true;
+        if (!makeUserOnlyFolder(folder, error, &folderWritable)) return nullptr;
+        if (!folderWritable) profile_tables::printLine(folder + " is not writable: changes cannot be stored");
         const std::string path = folder + "/" + fileName;
-        if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
-        auto connection = std::make_shared<SQLiteConnection>(Key{}, path);
+        bool fileWritable = true;
+        if (userOnlyFile) {
+            if (!makeUserOnlyFile(path, error, &fileWritable)) return nullptr;
+        } else {
+            fileWritable = !userMadeReadOnly(path);
+        }
+        // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
+        if (!fileWritable) profile_tables::printLine(fileName + " is not writable: changes cannot be stored");
+        auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
         const std::string reason = damage(connection->db_);
         if (reason.empty()) return connection;
         // Every later write would fail, on every run: keep the file under another name and start a fresh one.
@@ -89,7 +103,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         profile_tables::printLine(fileName + " is damaged (" + reason + "): moved aside to " +
                                   std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
-        return std::make_shared<SQLiteConnection>(Key{}, path);
+        return std::make_shared<SQLiteConnection>(Key{}, path, false);
     } catch (const std::exception& e) {
         error = e.what();
     } catch (...) {

@@ -28,12 +28,14 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // another program's ordinary commit (a few ms, tens on a spinning disk).
     static constexpr int kBusyTimeoutMs = 50;
 
-    SQLiteConnection(Key, const std::string& path);  // throws SQLite::Exception
+    SQLiteConnection(Key, const std::string& path, bool readOnly);  // throws SQLite::Exception
     SQLiteConnection(const SQLiteConnection&) = delete;
     SQLiteConnection& operator=(const SQLiteConnection&) = delete;
 
     // Opens `fileName` in databaseFolder() for reading and writing, creating the folder (with its parents; the folder
-    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A file found damaged
+    // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A data folder, or a
+    // user-only file, of another user is refused. Modes are only narrowed: a folder or file the user made read-only is
+    // reported with a printed line ("... is not writable") and the file is opened read-only. A file found damaged
     // ("file is not a database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>",
     // with one printed line, and a fresh one takes its place. Null on failure, with the error's description in
     // `error`.

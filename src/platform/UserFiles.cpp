@@ -17,9 +17,34 @@ std::string systemError(const std::string& what, const std::string& path, int er
     return what + " " + path + ": " + std::strerror(err);
 }
 
+std::optional<uid_t>& userIdForTesting() {
+    static std::optional<uid_t> uid;
+    return uid;
+}
+
+// Refuses a path of another user: they could read what we store, or change it under us.
+bool checkOwner(const std::string& path, const struct stat& st, std::string& error) {
+    if (st.st_uid == dataUserId()) return true;
+    error = path + " is owned by another user";
+    return false;
+}
+
 }  // namespace
 
-bool makeUserOnlyFolder(const std::string& folder, std::string& error) {
+uid_t dataUserId() noexcept {
+    return userIdForTesting().value_or(::geteuid());
+}
+
+void setDataUserIdForTesting(std::optional<uid_t> uid) noexcept {
+    userIdForTesting() = uid;
+}
+
+bool ownedByAnotherUser(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && st.st_uid != dataUserId();
+}
+
+bool makeUserOnlyFolder(const std::string& folder, std::string& error, bool* writable) {
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(folder).parent_path();
     std::filesystem::create_directories(parent, ec);
@@ -40,12 +65,16 @@ bool makeUserOnlyFolder(const std::string& folder, std::string& error) {
         error = systemError("cannot create folder", folder, ENOTDIR);
         return false;
     }
-    // A folder left by an earlier run may be wider open; narrowing it is best effort (it may not be ours).
-    if ((st.st_mode & 07777) != 0700) ::chmod(folder.c_str(), 0700);
+    if (!checkOwner(folder, st, error)) return false;
+    // A folder left wider by an earlier run is narrowed; what the user took away is never given back.
+    const mode_t narrowed = st.st_mode & 0700;
+    if ((st.st_mode & 07777) != narrowed) ::chmod(folder.c_str(), narrowed);
+    if (writable) *writable = (narrowed & S_IWUSR) && (narrowed & S_IXUSR);
     return true;
 }
 
-bool makeUserOnlyFile(const std::string& path, std::string& error) {
+bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable) {
+    if (writable) *writable = true;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd >= 0) {
         ::close(fd);
@@ -56,11 +85,23 @@ bool makeUserOnlyFile(const std::string& path, std::string& error) {
         return false;
     }
     // Opening and closing an existing file here could drop the POSIX locks another connection holds on it: only
-    // narrow it.
+    // look at it and narrow it.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 07777) != 0600)
-        ::chmod(path.c_str(), 0600);
+    if (::stat(path.c_str(), &st) != 0) {
+        error = systemError("cannot open file", path, errno);
+        return false;
+    }
+    if (!checkOwner(path, st, error)) return false;
+    if (!S_ISREG(st.st_mode)) return true;  // SQLite says what is wrong with it
+    const mode_t narrowed = st.st_mode & 0600;
+    if ((st.st_mode & 07777) != narrowed) ::chmod(path.c_str(), narrowed);
+    if (writable) *writable = narrowed & S_IWUSR;
     return true;
+}
+
+bool userMadeReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR);
 }
 
 namespace {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <optional>
 #include <span>
 #include <string>
 
@@ -8,13 +11,28 @@ namespace keyloom {
 // The files and folders of the user's data: made readable by the user only (the data folder and the login store),
 // and kept, never deleted, when they are found damaged.
 
-// Creates `folder` with every missing parent; the folder itself is left readable by the user only (a folder left
-// wider by an earlier run is narrowed). False with the reason in `error` when it cannot be made or is no folder.
-bool makeUserOnlyFolder(const std::string& folder, std::string& error);
+// The user the data belongs to: the effective user. Tests put another one in place to see the user's own files as
+// another user's.
+uid_t dataUserId() noexcept;
+void setDataUserIdForTesting(std::optional<uid_t> uid) noexcept;
+
+// True when `path` exists and belongs to another user.
+bool ownedByAnotherUser(const std::string& path);
+
+// Creates `folder` with every missing parent; the folder itself readable by the user only. A folder of another user
+// is refused (false, "<folder> is owned by another user" in `error`); one left wider by an earlier run is narrowed,
+// never widened: `writable` tells whether the user left themselves write access. False with the reason in `error`
+// when it cannot be made or is no folder.
+bool makeUserOnlyFolder(const std::string& folder, std::string& error, bool* writable = nullptr);
 
 // Creates the file at `path` readable by the user only, before anything opens it, so that it is never readable by
-// others; an existing file is only narrowed. False with the reason in `error` when it cannot be created.
-bool makeUserOnlyFile(const std::string& path, std::string& error);
+// others. An existing file of another user is refused like a folder; the user's own is only narrowed, never widened:
+// `writable` tells whether the user left themselves write access. False with the reason in `error` when it cannot be
+// created.
+bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable = nullptr);
+
+// True when `path` is a file that its owner may not write to: the user made it read-only.
+bool userMadeReadOnly(const std::string& path);
 
 // Renames `path` to `path` + `suffix` (then + "-2", "-3" ... when that name is taken; an existing file is never
 // replaced), and each of `companions` (suffixes of files that belong with it, e.g. "-journal") that exists beside it

@@ -113,7 +113,8 @@ LegendLayout layoutLegend(const QString& text, QFont font, double width, double 
         font.setPixelSize(int(floor));
         return false;
     };
-    constexpr double kSmallest = 7;
+    // Smaller pictures (the home screen's) may go a little smaller rather than cut a name.
+    const double kSmallest = std::min(7.0, maxSize * 0.72);
     if (given.size() > 1) {
         fitted(given, maxSize * 0.8, kSmallest);
         return {given, font};
@@ -138,20 +139,22 @@ void drawLegend(QPainter& p, const QRectF& cap, const QString& text, double maxS
     const LegendLayout layout = layoutLegend(text, font, cap.width() - 6, maxSize);
     const QFontMetricsF metrics(layout.font);
     const double lineHeight = metrics.ascent() + metrics.descent() * 0.4;
-    QPainterPath path;
-    double baseline = cap.top() + 2.5 + metrics.ascent();
-    for (const QString& line : layout.lines) {
-        path.addText(cap.left() + 3.5, baseline, layout.font, line);
-        baseline += lineHeight;
-    }
     p.save();
     p.setClipRect(cap);
-    p.setPen(QPen(kHalo, std::max(1.6, layout.font.pixelSize() * 0.22), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kLegend);
-    p.drawPath(path);
+    p.setFont(layout.font);
+    // The halo: the text drawn around itself in the light colour (glyphs come from the font cache; stroking their
+    // outlines instead costs several times as much).
+    const double d = layout.font.pixelSize() >= 11 ? 1.2 : 1.0;
+    const QPointF offsets[] = {{-d, 0}, {d, 0}, {0, -d}, {0, d}, {-d, -d}, {d, -d}, {-d, d}, {d, d}, {0, 0}};
+    for (const QPointF& offset : offsets) {
+        const bool last = offset.isNull();
+        p.setPen(last ? kLegend : kHalo);
+        double baseline = cap.top() + 2.5 + metrics.ascent();
+        for (const QString& line : layout.lines) {
+            p.drawText(QPointF(cap.left() + 3.5, baseline) + offset, line);
+            baseline += lineHeight;
+        }
+    }
     p.restore();
 }
 

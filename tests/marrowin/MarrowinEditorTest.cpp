@@ -1,23 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
+#include <array>
 #include <filesystem>
 #include <memory>
+#include <set>
 
+#include "CustomControl/KeyView.h"
+#include "CustomControl/KeyboardView.h"
+#include "CustomControl/SelectKeyView.h"
 #include "Customized/SegueRegistry.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Home/AppState.h"
+#include "Views/Home/HomeViewController.h"
+#include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinKeyCustomView.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
 #include "Views/Keyboard/MarrowinViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/DataPaths.h"
+#include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHidScope.h"
 #include "support/TestSupport.h"
 
@@ -313,6 +326,308 @@ TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
     EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).at(0).at(1), 5);
     test::processEventsFor(std::chrono::milliseconds(50));
     EXPECT_EQ(done, 3);  // a closed editor hears nothing back
+}
+
+}  // namespace
+namespace {
+
+template <typename Map>
+bool sameMap(const Map& a, const Map& b) {
+    if (a.size() != b.size()) return false;
+    for (const auto& [key, row] : a) {
+        const KeyMapRow* other = b.find(key);
+        if (!other || !(*other == row)) return false;
+    }
+    return true;
+}
+
+// A cap's frame as the picture was given it (origin bottom left): x, y, width, height.
+std::array<int, 4> frameOf(const KeyData& key) {
+    return {int(key.rect.x()), int(key.rect.y()), int(key.rect.width()), int(key.rect.height())};
+}
+
+const KeyData* capNamed(const KeyboardView* picture, const std::string& name) {
+    for (const KeyData& key : picture->keyDataArrayHover())
+        if (key.keyname == name) return &key;
+    return nullptr;
+}
+
+// A real click on the cap: press and release at its centre.
+void clickCap(KeyboardView* picture, const std::string& name) {
+    const KeyData* key = capNamed(picture, name);
+    ASSERT_TRUE(key) << name;
+    const QPointF centre = key->rect.center();
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(int(centre.x()), picture->height() - int(centre.y())));
+}
+
+bool marked(const KeyboardView* picture, const std::string& name) {
+    const KeyData* key = capNamed(picture, name);
+    return key && picture->keyView(key->index) && picture->keyView(key->index)->keyCheck();
+}
+
+void store(const std::string& file, int64_t code, int64_t type, int64_t value, const std::string& desc) {
+    MarrowinDeviceSQLite db(file);
+    MarrowinKey key;
+    key.profId = 1;
+    key.keyValue = code;
+    key.macroType = type;
+    key.macroValue = value;
+    key.macroDesc = desc;
+    ASSERT_GT(db.addKeyProfile(key), 0);
+}
+
+QString selectedName(QTreeView* tree) {
+    const TreeNodeModel* node = selectedNode(tree);
+    return node && node->name ? QString::fromStdString(*node->name) : QString();
+}
+
+TEST_F(MarrowinEditor, PicturesOfEveryFamily) {
+    const struct {
+        std::function<std::shared_ptr<SimulatedKeyboard>()> make;
+        KeyModelId model;
+        std::array<int, 4> escape;
+        std::set<int> rows;
+        int left, right;  // the caps' extent in x
+        QString photo;
+    } cases[] = {
+        {&SimulatedKeyboard::ostrel61,
+         KeyModelId::Ostrel61,
+         {41, 196, 41, 40},
+         {196, 154, 111, 68, 25},
+         41,
+         658,
+         "img_keyboard_ostrelpro"},
+        {&SimulatedKeyboard::ostrelte61,
+         KeyModelId::OstrelTE61,
+         {41, 196, 41, 40},
+         {196, 154, 111, 68, 25},
+         41,
+         658,
+         "img_keyboard_ostrelte"},
+        {&SimulatedKeyboard::marrowinv2_71,
+         KeyModelId::MarrowinV2_71,
+         {13, 189, 39, 38},
+         {189, 148, 109, 70, 30},
+         13,
+         684,
+         "img_keyboard_marrowinv2"},
+        {&SimulatedKeyboard::tolmek84,
+         KeyModelId::Tolmek84,
+         {16, 226, 41, 41},
+         {226, 184, 142, 100, 58, 16},
+         16,
+         683,
+         "img_keyboard_tolmekv2"},
+        {&SimulatedKeyboard::vindle68,
+         KeyModelId::Vindle68,
+         {8, 170, 40, 40},
+         {170, 128, 86, 44, 2},
+         8,
+         662,
+         "img_keyboard_vindle"},
+    };
+    for (const auto& c : cases) {
+        makeCurrentDevice(*findKeyModel(KeyModelId::Quorvath87));  // whatever the home screen had made current
+        MarrowinViewController* editor = open(c.make());
+        ASSERT_TRUE(editor);
+        const KeyModel& model = *findKeyModel(c.model);
+        const size_t count = model.keys().size();
+        KeyboardView* key = editor->KeyCustomView->customKeyboardView;
+        KeyboardView* radi = editor->RadiRGBView->radiKeyboardView;
+        ASSERT_TRUE(key && radi);
+        for (KeyboardView* picture : {key, radi}) {
+            ASSERT_EQ(picture->keyDataArrayHover().size(), count) << model.name;
+            ASSERT_EQ(picture->keyDataArraySelect().size(), count) << model.name;
+            EXPECT_EQ(picture->deviceType(), editor->deviceType());
+            EXPECT_EQ(picture->photo()->property("keyloomImageName").toString(), c.photo) << model.name;
+            const CapRect frame = editor->context().picture().frame;
+            EXPECT_EQ(picture->size(), QSize(int(frame.width), int(frame.height)));
+            for (size_t i = 0; i < count; ++i) {
+                EXPECT_TRUE(picture->keyView(int64_t(i)) && picture->selectKeyView(int64_t(i))) << model.name << i;
+                EXPECT_EQ(frameOf(picture->keyDataArrayHover()[i]), frameOf(key->keyDataArrayHover()[i]));
+                EXPECT_EQ(picture->keyDataArrayHover()[i].keyname, key->keyDataArrayHover()[i].keyname);
+            }
+        }
+        EXPECT_EQ(key->keyboardType(), 0);
+        EXPECT_EQ(radi->keyboardType(), 1);
+        EXPECT_EQ(frameOf(key->keyDataArrayHover().front()), c.escape) << model.name;
+        std::set<int> rows;
+        int left = 10000, right = 0;
+        for (const KeyData& cap : key->keyDataArrayHover()) {
+            rows.insert(int(cap.rect.y()));
+            left = std::min(left, int(cap.rect.left()));
+            right = std::max(right, int(cap.rect.right()));
+        }
+        EXPECT_EQ(rows, c.rows) << model.name;
+        EXPECT_EQ(left, c.left) << model.name;
+        EXPECT_EQ(right, c.right) << model.name;
+        // The editor's maps are the model's, and so are the current ones.
+        EXPECT_EQ(&editor->context().nameMap(), &model.nameMap());
+        EXPECT_EQ(&editor->context().codeMap(), &model.codeMap());
+        EXPECT_TRUE(sameMap(*QV_SuperKeyNameMap(), model.nameMap())) << model.name;
+        EXPECT_TRUE(sameMap(*QV_SuperKeyCodeMap(), model.codeMap())) << model.name;
+        closeEditor();
+        SimulatedHid::instance().unplug(keyboard);
+    }
+}
+
+TEST_F(MarrowinEditor, LayoutRebuildLeavesNoEarlierViewsAndKeepsTheMarks) {
+    store("marrowinv2pro_device.sqlite3", 227, 7, 3, "Prev");  // left Win
+    MarrowinViewController* editor = open(SimulatedKeyboard::marrowinv2_71());
+    ASSERT_TRUE(editor);
+    KeyboardView* key = editor->KeyCustomView->customKeyboardView;
+    KeyboardView* radi = editor->RadiRGBView->radiKeyboardView;
+    EXPECT_TRUE(marked(key, "leftWin"));
+    clickCap(key, "escape");
+    EXPECT_NE(key->selectKeyItem(), -1);
+
+    auto* combo = editor->findChild<QComboBox*>("keyLayoutSelect");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Down);  // French: the 72-key tables and the French photo
+    for (KeyboardView* picture : {key, radi}) {
+        EXPECT_EQ(picture, editor->findChild<KeyboardView*>(picture->objectName())) << "the same pictures";
+        EXPECT_EQ(picture->findChildren<KeyView*>().size(), 72);
+        EXPECT_EQ(picture->findChildren<SelectKeyView*>().size(), 72);
+        int photos = 0;
+        for (QLabel* label : picture->findChildren<QLabel*>()) photos += label->property("tag").toInt() == 200;
+        EXPECT_EQ(photos, 1);
+        EXPECT_EQ(picture->photo()->property("keyloomImageName").toString(), "img_keyboard_marrowinv2_fr");
+    }
+    EXPECT_EQ(key->selectKeyItem(), -1);
+    EXPECT_EQ(key->hoverKeyItem(), -1);
+    EXPECT_TRUE(marked(key, "leftWin"));
+    EXPECT_FALSE(marked(key, "leftAlt"));
+    EXPECT_TRUE(sameMap(*QV_SuperKeyCodeMap(), findKeyModel(KeyModelId::MarrowinV2_72)->codeMap()));
+
+    // Back to the 71 keys: the same placement as at opening.
+    QTest::keyClick(combo, Qt::Key_Home);
+    EXPECT_EQ(key->keyDataArrayHover().size(), 71u);
+    EXPECT_EQ(frameOf(key->keyDataArrayHover().front()), (std::array<int, 4>{13, 189, 39, 38}));
+    EXPECT_EQ(key->keyDataArrayHover().back().keyname, "rightArrow");
+    EXPECT_EQ(frameOf(key->keyDataArrayHover().back())[0], 645);
+    EXPECT_EQ(frameOf(key->keyDataArrayHover().back())[1], 30);
+    EXPECT_TRUE(marked(key, "leftWin"));
+    EXPECT_TRUE(keyboard->transfers().empty());
+    EXPECT_EQ(stored("marrowinv2pro_device.sqlite3"), "0");
+}
+
+TEST_F(MarrowinEditor, AClickShowsTheStoredAssignment) {
+    const std::string file = "ostrelpro_device.sqlite3";
+    const struct {
+        std::string cap;
+        int64_t code, type, value;
+        std::string desc;
+        QString function, macro, selected;
+        bool comboField;
+    } cases[] = {
+        {"escape", 41, 1, 1, "", "Keyboard", "Escape", "Default", false},  // (a value of 0 stores no row)
+        {"i1", 30, 2, 1, "Disable", "Disable", "Disable", "Disable", false},
+        {"q", 20, 3, 6, "Left Control + C", "Keyboard function", "Left Control + C", "Keyboard function", true},
+        {"w", 26, 6, 8, "Mouse Button 5", "Mouse function", "Mouse Button 5", "Mouse Button 5", false},
+        {"e", 8, 6, 5, "Scroll Up", "Mouse function", "Scroll Up", "Scroll Up", false},
+        {"r", 21, 7, 3, "Prev", "Multi-media", "Prev", "Prev", false},
+        {"t", 23, 7, 7, "Mute", "Multi-media", "Mute", "Mute", false},
+        {"y", 28, 7, 2, "Stop", "Multi-media", "Stop", "Multimedia", false},  // no such leaf: its group
+        {"u", 24, 8, 6, "Cut", "Mac shortcuts", "Cut", "Cut", false},
+        {"leftWin", 227, 8, 3, "Mission_control", "Mac shortcuts", "Mission_control", "Mission_control", false},
+    };
+    for (const auto& c : cases) store(file, c.code, c.type, c.value, c.desc);
+    MarrowinViewController* editor = open(SimulatedKeyboard::ostrel61());
+    ASSERT_TRUE(editor);
+    MarrowinKeyCustomView* panel = editor->KeyCustomView;
+    KeyboardView* picture = panel->customKeyboardView;
+    for (const auto& c : cases) {
+        clickCap(picture, c.cap);
+        EXPECT_EQ(panel->currentKeyValue, c.code) << c.cap;
+        EXPECT_EQ(panel->keyFunctionText->text(), c.function) << c.cap;
+        EXPECT_EQ(panel->keyMacroText->text(), c.macro) << c.cap;
+        EXPECT_EQ(selectedName(panel->keycustomTree), c.selected) << c.cap;
+        EXPECT_EQ(!panel->keycustomText->isHidden(), c.comboField) << c.cap;
+        if (c.comboField) {
+            EXPECT_EQ(panel->keycustomText->text(), QString::fromStdString(c.desc));
+        }
+        // Left Win marks its own cap, not left Alt's (the tables' "pos_index" swaps them).
+        EXPECT_TRUE(marked(picture, c.cap)) << c.cap;
+    }
+    EXPECT_FALSE(marked(picture, "leftAlt"));
+    EXPECT_EQ(panel->keyNameText->text(), "Left Command");
+
+    // A key without a stored row: its own name twice, "Keyboard", the first row.
+    clickCap(picture, "a");
+    EXPECT_EQ(panel->currentKeyValue, 4);
+    EXPECT_EQ(panel->keyNameText->text(), "A");
+    EXPECT_EQ(panel->keyFunctionText->text(), "Keyboard");
+    EXPECT_EQ(panel->keyMacroText->text(), "A");
+    EXPECT_EQ(selectedVisibleRow(panel->keycustomTree), 0);
+    EXPECT_FALSE(marked(picture, "a"));
+
+    // With the lighting tab shown, a stored assignment selects nothing.
+    editor->ShowRadiRGBView();
+    MarrowinKey mute;
+    mute.macroType = 7;
+    mute.macroValue = 7;
+    panel->updateMacro(mute);
+    EXPECT_EQ(selectedVisibleRow(panel->keycustomTree), 0);
+    EXPECT_TRUE(keyboard->transfers().empty());
+}
+
+TEST_F(MarrowinEditor, ACapWithoutAKeyChoosesNothing) {
+    MarrowinViewController* editor = open(SimulatedKeyboard::ostrelte62());
+    ASSERT_TRUE(editor);
+    MarrowinKeyCustomView* panel = editor->KeyCustomView;
+    clickCap(panel->customKeyboardView, "z");
+    ASSERT_EQ(panel->currentKeyValue, 29);
+    clickCap(panel->customKeyboardView, "ukbackslash");
+    EXPECT_EQ(panel->currentKeyValue, 0);
+    EXPECT_EQ(panel->keyNameText->text(), "Z");
+    NotificationCenter::defaultCenter().post(kCustomKeyAction, std::string());  // an empty name is ignored
+    EXPECT_EQ(panel->keyNameText->text(), "Z");
+}
+
+// A stored code that the current map lacks is skipped (assignments stay when the layout changes).
+TEST_F(MarrowinEditor, AStoredCodeTheMapLacksIsSkipped) {
+    store("marrowinv2pro_device.sqlite3", 50, 2, 1, "Disable");  // ukbackslash: only on the 72-key keyboard
+    store("marrowinv2pro_device.sqlite3", 4, 2, 1, "Disable");
+    MarrowinViewController* editor = open(SimulatedKeyboard::marrowinv2_71());
+    ASSERT_TRUE(editor);
+    KeyboardView* key = editor->KeyCustomView->customKeyboardView;
+    int checked = 0;
+    for (KeyView* view : key->findChildren<KeyView*>()) checked += view->keyCheck();
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(marked(key, "a"));
+}
+
+// The home screen's click on a second-generation keyboard opens this editor with the label as its title.
+TEST_F(MarrowinEditor, OpenedFromTheHomeScreen) {
+    HomeViewController::centralFactory() = [](std::weak_ptr<CentralDelegate> d) {
+        return std::shared_ptr<BluetoothCentral>(SimulatedCentral::create(d, CentralState::unsupported));
+    };
+    int accepted = 0;
+    {
+        HomeWindowController homeWindow;
+        HomeViewController* home = homeWindow.contentViewController();
+        QObject::connect(home, &HomeViewController::keyboardAccepted, [&] { ++accepted; });
+        home->viewDidLoad();
+        homeWindow.show();
+        keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::tolmek84());
+        ASSERT_TRUE(test::processEventsUntil([&] { return accepted == 1; }));
+        QTest::mouseClick(home->deviceImage, Qt::LeftButton);
+        auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_EQ(window->windowTitle(), home->kbButtonText->text());
+        EXPECT_EQ(window->contentViewController()->deviceType(), 101);
+        EXPECT_EQ(window->contentViewController()->kbHIDdevice, home->kbHIDdevice());
+        QTest::mouseClick(home->deviceImage, Qt::LeftButton);  // brings it forward, opens no other
+        int editors = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            editors += qobject_cast<MarrowinWindowViewController*>(w) != nullptr;
+        EXPECT_EQ(editors, 1);
+        closeEditor();
+    }
+    HomeViewController::centralFactory() = nullptr;
+    resetCurrentDevice();
 }
 
 }  // namespace

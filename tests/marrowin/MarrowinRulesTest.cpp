@@ -4,6 +4,7 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "Views/Keyboard/core/MarrowinKeyCaps.h"
 #include "Views/Keyboard/core/MarrowinKeyLookup.h"
 #include "Views/Keyboard/core/MarrowinLayoutRules.h"
 #include "Views/Keyboard/core/MarrowinModelChoice.h"
@@ -42,30 +43,47 @@ TEST(MarrowinModelChoiceTest, ProductNameAndIdGiveTypeAndFile) {
     }
 }
 
-TEST(MarrowinModelChoiceTest, PicturesAndCombosByType) {
+TEST(MarrowinModelChoiceTest, PicturesAndCombosByModel) {
     const struct {
-        int64_t type;
+        std::string name;
+        int64_t productId;
         int64_t layout;
         KeyModelId model;
         CapRect frame;
         MarrowinLayoutCombos combos;
     } cases[] = {
-        {1, 0, KeyModelId::MarrowinV2_71, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {1, 1, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {1, -1, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {7, 0, KeyModelId::MarrowinV2_71, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
-        {100, 3, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {103, 0, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {105, 0, KeyModelId::OstrelTE61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
-        {106, 2, KeyModelId::OstrelTE62, {295, 260, 698, 256}, MarrowinLayoutCombos::OstrelTE62},
-        {101, 0, KeyModelId::Tolmek84, {294, 255, 700, 286}, MarrowinLayoutCombos::None},
-        {102, 0, KeyModelId::Vindle68, {294, 255, 669, 220}, MarrowinLayoutCombos::None},
+        {"Marrowin V2 PRO",
+         0x024F,
+         0,
+         KeyModelId::MarrowinV2_71,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Marrowin V2 PRO",
+         0x024F,
+         1,
+         KeyModelId::MarrowinV2_72,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Marrowin V2 TE",
+         0x024F,
+         -1,
+         KeyModelId::MarrowinV2_72,
+         {295, 260, 698, 256},
+         MarrowinLayoutCombos::MarrowinV2},
+        {"Unknown", 0x0250, 8, KeyModelId::MarrowinV2_72, {295, 260, 698, 256}, MarrowinLayoutCombos::MarrowinV2},
+        {"Ostrel PRO", 0x024F, 3, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel MAX", 0x024F, 0, KeyModelId::Ostrel61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel TE", 591, 0, KeyModelId::OstrelTE61, {295, 260, 698, 256}, MarrowinLayoutCombos::None},
+        {"Ostrel TE", 592, 2, KeyModelId::OstrelTE62, {295, 260, 698, 256}, MarrowinLayoutCombos::OstrelTE62},
+        {"Tolmek V2 TE", 0x024F, 0, KeyModelId::Tolmek84, {294, 255, 700, 286}, MarrowinLayoutCombos::None},
+        {"Vindle", 0x024F, 0, KeyModelId::Vindle68, {294, 255, 669, 220}, MarrowinLayoutCombos::None},
     };
     for (const auto& c : cases) {
-        const MarrowinPicture picture = marrowinPicture(c.type, c.layout);
-        EXPECT_EQ(picture.model, c.model) << c.type << '/' << c.layout;
-        EXPECT_EQ(picture.frame, c.frame) << c.type;
-        EXPECT_EQ(marrowinLayoutCombos(c.type), c.combos) << c.type;
+        const MarrowinModelChoice choice = chooseMarrowinModel(c.name, c.productId);
+        const MarrowinPicture picture = marrowinPicture(choice, c.layout);
+        EXPECT_EQ(picture.model, c.model) << c.name << '/' << c.layout;
+        EXPECT_EQ(picture.frame, c.frame) << c.name;
+        EXPECT_EQ(marrowinLayoutCombos(choice.deviceType), c.combos) << c.name;
     }
 }
 
@@ -96,10 +114,11 @@ TEST(MarrowinKeyLookupTest, CodeFindsItsCapByName) {
                           KeyModelId::Tolmek84, KeyModelId::Ostrel61, KeyModelId::OstrelTE61, KeyModelId::OstrelTE62}) {
         const KeyModel& model = *findKeyModel(id);
         const std::vector<PlacedCap> caps = placeCaps(model);
-        std::set<std::string> capNames;
-        for (const PlacedCap& cap : caps) capNames.insert(cap.keyname);
+        std::vector<std::string> names;
+        for (const PlacedCap& cap : caps) names.push_back(cap.keyname);
+        const std::set<std::string> capNames(names.begin(), names.end());
         for (const auto& [code, row] : model.codeMap()) {
-            const auto cap = capIndexForKeyCode(code, model.codeMap(), caps);
+            const auto cap = capOfCode(code, model.codeMap(), names);
             if (row.key_name && capNames.count(*row.key_name)) {
                 ASSERT_TRUE(cap) << model.name << ' ' << code;
                 EXPECT_EQ(caps[*cap].keyname, *row.key_name) << model.name << ' ' << code;
@@ -109,19 +128,12 @@ TEST(MarrowinKeyLookupTest, CodeFindsItsCapByName) {
                 EXPECT_EQ(cap, std::nullopt) << model.name << ' ' << code;
             }
         }
-        EXPECT_EQ(capIndexForKeyCode(9999, model.codeMap(), caps), std::nullopt);
+        EXPECT_EQ(capOfCode(9999, model.codeMap(), names), std::nullopt);
     }
 }
 
-TEST(MarrowinKeyLookupTest, TheTablesSwappedNeighboursAreFoundByName) {
-    // On the Ostrel 61 the code map's "pos_index" of left Win is left Alt's cap: the name decides.
+TEST(MarrowinKeyLookupTest, ACapWithoutANameRowIsNoKey) {
     const KeyModel& ostrel = *findKeyModel(KeyModelId::Ostrel61);
-    const std::vector<PlacedCap> caps = placeCaps(ostrel);
-    const auto leftWin = capIndexForKeyCode(227, ostrel.codeMap(), caps);
-    ASSERT_TRUE(leftWin);
-    EXPECT_EQ(caps[*leftWin].keyname, "leftWin");
-    EXPECT_NE(int64_t(*leftWin), *ostrel.codeMap().find(227)->pos_index);
-
     EXPECT_EQ(keyCodeForCapName("leftWin", ostrel.nameMap()), 227);
     EXPECT_EQ(keyCodeForCapName("noSuchKey", ostrel.nameMap()), std::nullopt);
     // The OstrelTE 62 draws a cap its name map has no row for: it is no key.

@@ -333,3 +333,24 @@ TEST(KeyboardPictureBuild, QuorvathKeyLists) {
         EXPECT_TRUE(keys[c.index].view.isNull());
     }
 }
+
+// Overlapping caps resolve to the earlier entry; a point on the shared edge belongs to the cap to its right.
+TEST_F(Picture, HitTestFirstEntryWins) {
+    std::vector<KeyData> keys{KeyData(0), KeyData(1), KeyData(2)};
+    keys[0].rect = QRectF(10, 10, 40, 40);
+    keys[1].rect = QRectF(30, 10, 40, 40);
+    keys[2].rect = QRectF(70, 10, 40, 40);
+    keys[0].keyname = "first";
+    keys[1].keyname = "second";
+    keys[2].keyname = "third";
+    picture->initUI(0, keys, 0);
+    const int y = picture->height() - 30;
+    move(QPoint(40, y));
+    EXPECT_EQ(picture->hoverKeyItem(), 0);
+    move(QPoint(60, y));
+    EXPECT_EQ(picture->hoverKeyItem(), 1);
+    move(QPoint(70, y));
+    EXPECT_EQ(picture->hoverKeyItem(), 2);
+    click(QPoint(35, y));
+    EXPECT_EQ(posted, std::vector<std::string>{"first"});
+}

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +8,7 @@
 
 #include "SQLite/LocalSQLite.h"
 #include "StorageTestHelpers.h"
+#include "platform/UserFiles.h"
 
 namespace keyloom {
 namespace {
@@ -139,17 +141,73 @@ TEST(StorageFiles, ADamagedStoreIsMovedAsideAndStartsAfresh) {
         << "the fresh login store is the user's only";
 }
 
-TEST(StorageFiles, FolderAndLoginStoreUserOnlyEvenWhenLeftWiderAndNoNameLeadsOut) {
+// Modes found on the folder and the login store (0: as made), the modes after an open, and what the open printed
+// and could do: a log-in stored earlier read back, a new one stored.
+struct ModeCase {
+    const char* label;
+    unsigned folderBefore, fileBefore, folderAfter, fileAfter;
+    std::string lines;
+    bool stores;
+};
+
+const std::string kOpened = "createTable success / init: connect success";
+const ModeCase kModes[] = {
+    {"as made", 0, 0, 0700, 0600, kOpened, true},
+    {"left wider", 0755, 0644, 0700, 0600, kOpened, true},
+    {"file made read-only", 0755, 0444, 0700, 0400,
+     "local.sqlite3 is not writable: changes cannot be stored / " + kOpened, false},
+    {"folder made read-only", 0555, 0644, 0500, 0600, ".+/db is not writable: changes cannot be stored / " + kOpened,
+     false},
+};
+
+TEST(StorageFiles, ModesAreNarrowedNeverWidened) {
     namespace fs = std::filesystem;
-    TempDataHome home;
-    const std::string login = databasePath("local.sqlite3");
-    for (bool wider : {false, true}) {
-        SCOPED_TRACE(wider);
-        if (wider) fs::permissions(databaseFolder(), fs::perms(0755)), fs::permissions(login, fs::perms(0644));
-        printed([] { EXPECT_TRUE(LocalSQLite().isConnected()); });
-        EXPECT_EQ(fs::status(databaseFolder()).permissions(), fs::perms::owner_all);
-        EXPECT_EQ(fs::status(login).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    for (const ModeCase& c : kModes) {
+        SCOPED_TRACE(c.label);
+        TempDataHome home;
+        const std::string login = databasePath("local.sqlite3");
+        printed([] { LocalSQLite().updateLoginData({0, "a@x", "d", 1, 0}); });
+        if (c.fileBefore) fs::permissions(login, fs::perms(c.fileBefore));
+        if (c.folderBefore) fs::permissions(databaseFolder(), fs::perms(c.folderBefore));
+        LoginData read;
+        int64_t stored = 0;
+        EXPECT_THAT(printed([&] { EXPECT_TRUE(LocalSQLite().getLoginData(read)); }), ::testing::MatchesRegex(c.lines));
+        printed([&] { stored = LocalSQLite().updateLoginData({0, "b@y", "e", 1, 0}); });
+        EXPECT_EQ(read.email, "a@x");
+        EXPECT_EQ(stored != 0, c.stores) << "a read-only store stays as the user left it";
+        EXPECT_EQ(fs::status(databaseFolder()).permissions(), fs::perms(c.folderAfter));
+        EXPECT_EQ(fs::status(login).permissions(), fs::perms(c.fileAfter));
     }
+}
+
+TEST(StorageFiles, AFolderOrLoginStoreOfAnotherUserIsRefused) {
+    namespace fs = std::filesystem;
+    {
+        // The data folder made by someone else: seen through another user id.
+        TempDataHome home;
+        fs::create_directories(databaseFolder());
+        setDataUserIdForTesting(::geteuid() + 1);
+        for (const StoreCase& c : kStores) {
+            SCOPED_TRACE(c.label);
+            EXPECT_EQ(printed(c.open),
+                      "init: connect fail " + applicationSupportFolder() + " is owned by another user");
+            EXPECT_FALSE(fs::exists(databasePath(c.file)));
+        }
+        setDataUserIdForTesting(std::nullopt);
+    }
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a folder or file to another user needs root";
+    // Only the db folder, or only the login store, of another user.
+    for (bool folder : {true, false}) {
+        TempDataHome home;
+        printed([] { LocalSQLite(); });
+        const std::string given = folder ? databaseFolder() : databasePath("local.sqlite3");
+        ASSERT_EQ(::chown(given.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(printed([] { LocalSQLite(); }), "init: connect fail " + given + " is owned by another user");
+    }
+}
+
+TEST(StorageFiles, NoNameLeadsOutOfTheFolder) {
+    TempDataHome home;
     for (const char* name : {"../escape.sqlite3", "", "..", "sub/x.sqlite3"}) {
         SCOPED_TRACE(name);
         EXPECT_THAT(printed([&] { EXPECT_FALSE(DeviceSQLite(name).isConnected()); }),

@@ -32,9 +32,9 @@ void MarrowinEditorContext::open(const HidHandleRef& device) {
     deviceComm = std::make_shared<MarrowinV2>(device);
     const int64_t productId = HIDDevice::integerProperty(device.get(), "ProductID");
     const std::string productName = HIDDevice::textProperty(device.get(), "Product");
-    const MarrowinModelChoice choice = chooseMarrowinModel(productName, productId);
-    deviceDBfile = choice.deviceDBfile;
-    deviceType = choice.deviceType;
+    choice_ = chooseMarrowinModel(productName, productId);
+    deviceDBfile = choice_.deviceDBfile;
+    deviceType = choice_.deviceType;
     deviceDB = std::make_unique<MarrowinDeviceSQLite>(deviceDBfile);
     worker_ = std::make_unique<SerialWorker>();
 }
@@ -42,12 +42,12 @@ void MarrowinEditorContext::open(const HidHandleRef& device) {
 void MarrowinEditorContext::useLayout(int64_t index) {
     layoutIndex = index;
     model_ = findKeyModel(picture().model);
-    if (!model_) {
-        caps_.clear();
-        return;
-    }
+    caps_.clear();
+    capNames_.clear();
+    if (!model_) return;
     setCurrentKeyMaps(model_->nameMap(), model_->codeMap());
     caps_ = placeCaps(*model_);
+    for (const PlacedCap& cap : caps_) capNames_.push_back(cap.keyname);
 }
 
 const KeyNameMap& MarrowinEditorContext::nameMap() const {
@@ -63,23 +63,14 @@ const KeyCodeMap& MarrowinEditorContext::codeMap() const {
 void MarrowinEditorContext::exchange(const std::string& kind, std::function<void(MarrowinV2&)> job,
                                      std::function<void()> done) {
     if (!deviceComm || !worker_) return;
-    uint64_t generation = 0;
-    {
-        std::lock_guard lock(latest_->mutex);
-        generation = ++latest_->generation[kind];
-    }
-    worker_->post([alive = std::weak_ptr<int>(alive_), latest = latest_, channel = deviceComm, kind, generation,
-                   job = std::move(job), done = std::move(done)] {
-        {
-            std::lock_guard lock(latest->mutex);
-            if (latest->generation[kind] != generation) return;  // a newer one of this kind is waiting
-        }
-        job(*channel);
-        if (!done) return;
-        runOnMain([alive, done] {
-            if (alive.lock()) done();  // not once the editor has closed
+    worker_->postReplacing(
+        kind, [alive = std::weak_ptr<int>(alive_), channel = deviceComm, job = std::move(job), done = std::move(done)] {
+            job(*channel);
+            if (!done) return;
+            runOnMain([alive, done] {
+                if (alive.lock()) done();  // not once the editor has closed
+            });
         });
-    });
 }
 
 void MarrowinEditorContext::waitForExchanges() {

@@ -2,9 +2,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -51,7 +49,9 @@ class MarrowinEditorContext {
     const KeyCodeMap& codeMap() const;
     // One per cap of both pictures, in picture order.
     const std::vector<PlacedCap>& caps() const { return caps_; }
-    MarrowinPicture picture() const { return marrowinPicture(deviceType, layoutIndex); }
+    // The caps' key names, in the same order.
+    const std::vector<std::string>& capNames() const { return capNames_; }
+    MarrowinPicture picture() const { return marrowinPicture(choice_, layoutIndex); }
 
     // Runs job with the channel on the keyboard's worker, after every exchange handed over before it. A job of the
     // same kind that has not started yet is dropped (only the latest table of a kind goes out). done, when given,
@@ -69,14 +69,10 @@ class MarrowinEditorContext {
     int64_t layoutIndex = 0;
 
   private:
-    struct Latest {
-        std::mutex mutex;
-        std::map<std::string, uint64_t> generation;
-    };
-
+    MarrowinModelChoice choice_;
     const KeyModel* model_ = nullptr;
     std::vector<PlacedCap> caps_;
-    std::shared_ptr<Latest> latest_ = std::make_shared<Latest>();
+    std::vector<std::string> capNames_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // `done` calls are dropped once it is gone
     std::unique_ptr<SerialWorker> worker_;
 };

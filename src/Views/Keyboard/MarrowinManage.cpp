@@ -55,7 +55,7 @@ void MarrowinViewController::selectProfile(int64_t profile) {
 }
 
 void MarrowinViewController::customkeyAction(const std::string& keyname) {
-    (void)keyname;
+    KeyCustomView->customkeyAction(keyname);
 }
 
 }  // namespace keyloom

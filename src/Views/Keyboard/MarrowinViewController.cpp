@@ -4,9 +4,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "CustomControl/KeyboardView.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinKeyCustomView.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
+#include "Views/Keyboard/SharedColorPanel.h"
 #include "resources/KeyloomImages.h"
 
 namespace keyloom {
@@ -79,6 +81,11 @@ void MarrowinViewController::hideEvent(QHideEvent* event) {
 
 void MarrowinViewController::viewDidLoad() {
     initViewUI();
+    // Posted on the main thread by the key tab's picture when a cap is clicked; the object is the cap's name.
+    customKeyObservation_ =
+        NotificationCenter::defaultCenter().addObserver(kCustomKeyAction, [this](const Notification& note) {
+            if (const auto* name = std::any_cast<std::string>(&note.object)) customkeyAction(*name);
+        });
 }
 
 void MarrowinViewController::viewDidAppear() {
@@ -96,10 +103,7 @@ void MarrowinViewController::viewDidAppear() {
 }
 
 void MarrowinViewController::viewDidDisappear() {
-    if (MarrowinPanel* panel = viewType_ == 1   ? static_cast<MarrowinPanel*>(KeyCustomView)
-                               : viewType_ == 2 ? static_cast<MarrowinPanel*>(RadiRGBView)
-                                                : nullptr)
-        panel->panelRemoved();
+    closeSharedColorPanel();
 }
 
 void MarrowinViewController::initViewUI() {
@@ -129,6 +133,7 @@ void MarrowinViewController::showPanel(int64_t type) {
 }
 
 void MarrowinViewController::removePreView() {
+    closeSharedColorPanel();
     if (viewType_ == 1) {
         KeyCustomView->panelRemoved();
         KeyCustomView->hide();

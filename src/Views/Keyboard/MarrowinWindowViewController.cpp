@@ -76,6 +76,11 @@ void MarrowinWindowViewController::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
+void MarrowinWindowViewController::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
 void registerMarrowinEditorSegue() {
     SegueRegistry::shared().registerSegue(QStringLiteral("showmarrowinkb"), [](QWidget*, const std::any& sender) {
         const auto* handOver = std::any_cast<KeyboardSegueSender>(&sender);

@@ -25,6 +25,7 @@ class MarrowinWindowViewController : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     MarrowinViewController* content_ = nullptr;

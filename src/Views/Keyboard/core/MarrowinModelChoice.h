@@ -23,24 +23,26 @@ inline constexpr int64_t kOstrelTE62DeviceType = 106;
 struct MarrowinModelChoice {
     int64_t deviceType = kMarrowinV2DeviceType;
     std::string deviceDBfile = "marrowinv2_device.sqlite3";
+    KeyModelId model = KeyModelId::MarrowinV2_71;              // tables at layout index 0
+    KeyModelId otherLayoutsModel = KeyModelId::MarrowinV2_72;  // tables at every other layout index
 
     bool operator==(const MarrowinModelChoice&) const = default;
 };
 
-// By the exact USB product name ("" when the keyboard has none); the product id matters only for "Ostrel TE".
-// Anything unknown is edited as a MarrowinV2 with its own database file.
+// From the product table, by the exact USB product name ("" when the keyboard has none); the product id matters only
+// for "Ostrel TE". Anything unknown is edited as a MarrowinV2 with a database file of its own.
 MarrowinModelChoice chooseMarrowinModel(std::string_view productName, int64_t productId);
 
 // Which pair of layout combo boxes a model shows: the MarrowinV2 pair, the OstrelTE 62 pair, or none.
 enum class MarrowinLayoutCombos { None, MarrowinV2, OstrelTE62 };
 MarrowinLayoutCombos marrowinLayoutCombos(int64_t deviceType);
 
-// The tables a model's pictures are drawn from, and the pictures' frame inside their panels (origin bottom left).
+// The tables a model's pictures are drawn from at a layout index, and the pictures' frame inside their panels (origin
+// bottom left): the size of the model's photo.
 struct MarrowinPicture {
     KeyModelId model = KeyModelId::MarrowinV2_71;
     CapRect frame;
 };
-// layoutIndex matters only on the MarrowinV2: index 0 draws the 71-key tables, every other index the 72-key ones.
-MarrowinPicture marrowinPicture(int64_t deviceType, int64_t layoutIndex);
+MarrowinPicture marrowinPicture(const MarrowinModelChoice& choice, int64_t layoutIndex);
 
 }  // namespace keyloom
