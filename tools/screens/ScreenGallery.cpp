@@ -20,6 +20,7 @@ const std::vector<Screen>& screens() {
         {"editor", isFirstGeneration, renderKeyboardEditor},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
+        {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;
 }
