@@ -51,6 +51,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::setMainWindow(QWidget* window) {
     mainWindow_ = window;
+    // An open prompt goes along with the program's window (the log-in window closes when the home window comes).
+    if (trustPrompt_ && trustPrompt_->parentWidget() != window) {
+        trustPrompt_->setParent(window, trustPrompt_->windowFlags());
+        trustPrompt_->show();
+    }
 }
 
 void AppDelegate::requestTrustPrompt() {

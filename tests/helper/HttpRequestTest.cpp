@@ -17,7 +17,7 @@ using test::decryptWithTestKey;
 
 struct Answer {
     std::string name, result;
-    std::optional<int64_t> type;
+    std::optional<int64_t> type, request;
     std::thread::id thread;
 };
 
@@ -32,8 +32,9 @@ class HttpRequestTest : public ::testing::Test {
                 const auto* text =
                     std::any_cast<std::string>(dict && dict->count("result") ? &dict->at("result") : &n.object);
                 std::lock_guard lock(mutex);
-                answers.push_back({n.name, text ? *text : "<missing>",
-                                   dict ? dictionaryInteger(*dict, "type") : std::nullopt, std::this_thread::get_id()});
+                answers.push_back(
+                    {n.name, text ? *text : "<missing>", dict ? dictionaryInteger(*dict, "type") : std::nullopt,
+                     dict ? dictionaryInteger(*dict, "request") : std::nullopt, std::this_thread::get_id()});
                 changed.notify_all();
             }));
     }
@@ -126,14 +127,16 @@ TEST_F(HttpRequestTest, TheAnswerIsTheBodyWhateverTheStatusOrFalseWithoutOne) {
 
 TEST_F(HttpRequestTest, RequestsInFlightAreAnsweredAsTheyComplete) {
     server.holdAnswers(true);
+    std::map<int64_t, int64_t> requestOfType;  // each answer names its request
     for (int64_t type = 1; type <= 3; ++type) {
-        HttpRequest().Login(type, "a@b.cd", "password1");
+        requestOfType[type] = HttpRequest().Login(type, "a@b.cd", "password1");
         ASSERT_TRUE(server.waitForRequests(static_cast<size_t>(type)));  // arrival number type - 1
     }
     for (int64_t type : {3, 1, 2}) {
         server.release(static_cast<size_t>(type - 1));
         const Answer answer = next();
         EXPECT_EQ(answer.type, type);
+        EXPECT_EQ(answer.request, requestOfType[type]);
         EXPECT_NE(answer.thread, std::this_thread::get_id());  // posted on the HTTP thread
     }
 }
