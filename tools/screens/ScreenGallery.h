@@ -80,8 +80,11 @@ void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
+void renderMarrowinLighting(ScreenContext& ctx);
+void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
 bool isSecondGeneration(const ScreenContext& ctx);
+bool isFirstModelOfRun(const ScreenContext& ctx);
 
 }  // namespace keyloom
