@@ -80,6 +80,7 @@ void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
+void renderMarrowinLighting(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
