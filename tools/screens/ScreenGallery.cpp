@@ -18,6 +18,7 @@ const std::vector<Screen>& screens() {
         {"home", nullptr, renderHomeWindow},
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
+        {"key-assignment", isFirstGeneration, renderKeyAssignment},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
         {"account", isFirstModelOfRun, renderAccountScreens},

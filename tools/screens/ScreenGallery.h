@@ -79,6 +79,7 @@ const std::vector<Screen>& screens();
 void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
+void renderKeyAssignment(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
