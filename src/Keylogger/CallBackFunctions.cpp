@@ -4,6 +4,7 @@
 
 #include "Keylogger/KeyState.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "platform/NotificationCenter.h"
 
 namespace keyloom {
 
@@ -42,7 +43,10 @@ void CallBackFunctions::recordKeyPressed(int64_t isPressed, int64_t scancode) {
         } else if (holds(QV_FlagKeys(), scancode)) {
             if (!holds(g.pressedFlags, scancode)) g.pressedFlags.push_back(scancode);
         }
+    } else {
+        return;
     }
+    NotificationCenter::defaultCenter().post(kKeyStateChanged);
 }
 
 }  // namespace keyloom

@@ -18,6 +18,11 @@ const std::string& lastKeyOperate();
 // The value of the last event of left Shift (0xE1): 1 while held, 0 after release.
 int64_t shiftKeyStatus();
 
+// Posted (NotificationCenter, no object) on the main thread after each key press or release has been recorded, so
+// an observer reads the lists with that key in them. An editor's key capture refreshes on it: unlike a key event of
+// our window, it never arrives before the key capture has seen the key.
+inline constexpr const char* kKeyStateChanged = "keyStateChanged";
+
 // Back to the start state (empty lists, empty text, 0). The application never resets them; tests do.
 void resetKeyState();
 

@@ -19,6 +19,7 @@ const std::vector<Screen>& screens() {
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
+        {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
     };
     return table;
 }

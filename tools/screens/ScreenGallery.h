@@ -80,6 +80,7 @@ void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
+void renderMarrowinKeys(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
 bool isSecondGeneration(const ScreenContext& ctx);

@@ -1,0 +1,79 @@
+#include "Views/Keyboard/core/MarrowinKeyAssignment.h"
+
+#include "Views/Keyboard/core/MarrowinKeyTable.h"
+#include "Views/Keyboard/core/MarrowinOptionTable.h"
+
+namespace keyloom {
+
+MarrowinKey defaultAssignment() {
+    MarrowinKey record;
+    record.macroType = kMacroTypeDefault;
+    return record;
+}
+
+MarrowinKey combinationAssignment(std::span<const int64_t> codes, std::string desc) {
+    MarrowinKey record;
+    record.macroType = kMacroTypeKeyCombination;
+    record.macroDesc = std::move(desc);
+    if (codes.empty()) return record;
+    record.macroValue = codes.back();
+    if (codes.size() >= 2) record.macro2Value = codes.front();
+    for (size_t i = 1; i + 1 < codes.size(); ++i)
+        if (auto bit = modifierBit(codes[i])) record.macro3Value |= *bit;
+    return record;
+}
+
+KeyAssignmentAction keyAssignmentFor(const OptionChoice& node, std::span<const int64_t> captured,
+                                     const std::string& captureText) {
+    if (node.level == 1) {
+        switch (node.parentType) {
+            case kMacroTypeMouse:
+            case kMacroTypeMultimedia:
+            case kMacroTypeMacShortcut: {
+                MarrowinKey record;
+                record.macroType = node.parentType;
+                record.macroValue = node.type;
+                record.macroDesc = node.name;
+                return {record, {}, false};
+            }
+            default:
+                return {};
+        }
+    }
+    switch (node.type) {
+        case kMacroTypeDefault:
+            return {defaultAssignment(), {}, true};
+        case kMacroTypeDisable: {
+            MarrowinKey record;
+            record.macroType = kMacroTypeDisable;
+            record.macroValue = 1;
+            record.macroDesc = "Disable";
+            return {record, {}, true};
+        }
+        case kMacroTypeKeyCombination:
+            if (captured.empty()) return {std::nullopt, kAlertPressKey, false};
+            return {combinationAssignment(captured, captureText), {}, false};
+        case kMacroTypeMacro:
+            return {std::nullopt, kAlertMacro, false};
+        default:  // a group whose functions are its leaves
+            return {std::nullopt, kAlertNextLevel, false};
+    }
+}
+
+std::optional<bool> assignmentMark(int64_t macroType) {
+    switch (macroType) {
+        case kMacroTypeDefault:
+            return false;
+        case kMacroTypeDisable:
+        case kMacroTypeKeyCombination:
+        case kMacroTypeMacro:
+        case kMacroTypeMouse:
+        case kMacroTypeMultimedia:
+        case kMacroTypeMacShortcut:
+            return true;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace keyloom
