@@ -59,7 +59,12 @@ class MarrowinEditor : public ::testing::Test {
         auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
         if (!window) return nullptr;
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-        return window->contentViewController();
+        // Opening sends the profile's lighting once; what a test does afterwards is checked from a clean record.
+        MarrowinViewController* editor = window->contentViewController();
+        editor->context().waitForExchanges();
+        openingReports = keyboard->sentReports(HidReportType::Feature);
+        keyboard->clearTransfers();
+        return editor;
     }
 
     void closeEditor() {
@@ -77,6 +82,7 @@ class MarrowinEditor : public ::testing::Test {
     test::TempDataHome home;
     SimulatedHidScope simulation;
     std::shared_ptr<SimulatedKeyboard> keyboard;
+    std::vector<std::vector<uint8_t>> openingReports;
 };
 
 std::shared_ptr<SimulatedKeyboard> withoutProductName() {
@@ -126,8 +132,8 @@ TEST_F(MarrowinEditor, ModelChoiceForEverySimulatedModel) {
         EXPECT_EQ(visible("radiKBLayoutSelect"), v2) << label;
         EXPECT_EQ(visible("ostrel62KBLayoutSelect"), te62) << label;
         EXPECT_EQ(visible("ostrel62LightKBLayoutSelect"), te62) << label;
-        // Opening a keyboard reads nothing from it and sends nothing.
-        EXPECT_TRUE(keyboard->transfers().empty()) << label;
+        // Opening reads nothing from the keyboard and sends only the lighting: 4 commands around 18 block reports.
+        EXPECT_EQ(openingReports.size(), 22u) << label;
 
         closeEditor();
         EXPECT_TRUE(KEYBOARD_VIEW.isNull());
@@ -141,6 +147,8 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     QWidget* window = KEYBOARD_VIEW;
     MarrowinV2* channel = editor->context().deviceComm.get();
     MarrowinDeviceSQLite* db = editor->context().deviceDB.get();
+    KeyboardView* picture = editor->KeyCustomView->customKeyboardView;
+    QLabel* photo = picture->photo();
 
     // A second transition brings the open editor forward and makes no other.
     auto other = SimulatedHid::instance().plug(SimulatedKeyboard::vindle68());
@@ -154,6 +162,9 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(editor->context().deviceComm.get(), channel);
     EXPECT_EQ(editor->context().deviceDB.get(), db);
+    EXPECT_EQ(editor->KeyCustomView->customKeyboardView.data(), picture);
+    EXPECT_EQ(picture->photo(), photo);
+    EXPECT_EQ(editor->findChildren<KeyboardView*>().size(), 2);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Ostrel PRO"));
 
     // Closing another window leaves the editor registered.
@@ -161,6 +172,12 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     stray.show();
     stray.close();
     EXPECT_EQ(KEYBOARD_VIEW.data(), window);
+
+    // Closing the editor clears it and releases the channel (with the keyboard's handle) and the database.
+    const std::weak_ptr<MarrowinV2> released = editor->context().deviceComm;
+    closeEditor();
+    EXPECT_TRUE(KEYBOARD_VIEW.isNull());
+    EXPECT_TRUE(released.expired());
 }
 
 TEST_F(MarrowinEditor, WithoutAKeyboardNothingIsBuilt) {
@@ -288,6 +305,7 @@ namespace {
 TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
     keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::ostrel61());
     int done = 0;
+    std::weak_ptr<MarrowinV2> channel;
     {
         MarrowinEditorContext context;
         context.open(keyboard->device());
@@ -314,12 +332,17 @@ TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
 
         // Closing finishes what was handed over, without waiting for it.
         keyboard->clearTransfers();
+        keyboard->holdTransfer(1);
         context.exchange("keys", command(5), [&] { ++done; });
+        ASSERT_TRUE(keyboard->waitForHeldTransfer());
+        channel = context.deviceComm;
     }
+    keyboard->releaseHeldTransfer();
     ASSERT_TRUE(keyboard->waitForTransfers(2));  // the command and its read-back
     EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).at(0).at(1), 5);
-    test::processEventsFor(std::chrono::milliseconds(50));
-    EXPECT_EQ(done, 3);  // a closed editor hears nothing back
+    // The channel goes once its last exchange has run; a closed editor hears nothing back.
+    EXPECT_TRUE(test::processEventsUntil([&] { return channel.expired(); }));
+    EXPECT_EQ(done, 3);
 }
 
 }  // namespace

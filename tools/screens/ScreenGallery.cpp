@@ -19,7 +19,9 @@ const std::vector<Screen>& screens() {
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
+        {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
         {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
+        {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;
 }

@@ -80,9 +80,12 @@ void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
+void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);
+void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
 bool isSecondGeneration(const ScreenContext& ctx);
+bool isFirstModelOfRun(const ScreenContext& ctx);
 
 }  // namespace keyloom
