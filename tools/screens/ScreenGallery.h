@@ -79,6 +79,7 @@ const std::vector<Screen>& screens();
 void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
+void renderKeyboardLighting(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
