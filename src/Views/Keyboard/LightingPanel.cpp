@@ -168,6 +168,13 @@ void LightingPanel::buildSelectionView() {
     grid->setColumnStretch(5, 1);
 }
 
+std::vector<std::string> LightingPanel::capNames() const {
+    std::vector<std::string> names;
+    if (radiKeyboardView)
+        for (const KeyData& key : radiKeyboardView->keyDataArrayHover()) names.push_back(key.keyname);
+    return names;
+}
+
 QCheckBox* LightingPanel::box(int tag) const {
     const int i = tag - kFirstBoxTag;
     return i >= 0 && i < int(boxes_.size()) ? boxes_[size_t(i)] : nullptr;
@@ -194,10 +201,10 @@ void LightingPanel::selectProfile(int64_t profile) {
     if (!ctx) return;
     ctx->store([profile](DeviceSQLite& db) { return db.writeRadiProfile(profile); });
     const int64_t mode = ctx->deviceDB().getRadiModeSelectIndex(profile);
-    if (currentLightMode_ == mode) currentLightMode_ = -1;
     // A stored mode the list has no row for (none stored, or 10 and 11) is neither shown nor rewritten.
     const std::optional<int> row = quorvathLightModeRow(mode);
     if (!row) return;
+    if (currentLightMode_ == mode) currentLightMode_ = -1;
     // The selection's signal stores the mode as selected and shows it; when the row was selected already there is
     // no signal, and the show below does it.
     lightModeTable->setCurrentRow(*row, QItemSelectionModel::ClearAndSelect);
@@ -268,8 +275,7 @@ void LightingPanel::paintStoredKeyColours(int64_t profile) {
     if (!ctx || !ctx->hasDatabase() || !radiKeyboardView) return;
     std::vector<RGBData> rows;
     if (!ctx->deviceDB().queryKeyRGB(profile, rows)) return;
-    const size_t caps = radiKeyboardView->keyDataArrayHover().size();
-    for (const PositionColour& paint : storedKeyColourPositions(rows, ctx->codeMap(), caps)) {
+    for (const PositionColour& paint : storedKeyColourPositions(rows, ctx->codeMap(), capNames())) {
         const std::array<uint8_t, 3> rgb = rgbComponents(paint.rgbvalue);
         radiKeyboardView->setKeyColor(int64_t(paint.position), QColor(rgb[0], rgb[1], rgb[2]));
     }
@@ -340,11 +346,10 @@ void LightingPanel::colorWellChange(const QColor& colorvalue) {
 void LightingPanel::setCustomKeyRGB(int64_t profile, int64_t radiId, const std::vector<RGBData>& groupRows) {
     KeyboardEditorContext* ctx = context();
     if (!ctx || !radiKeyboardView) return;
-    std::vector<std::string> names;
+    const std::vector<std::string> names = capNames();
     std::vector<int64_t> colours;
     for (const KeyData& key : radiKeyboardView->keyDataArrayHover()) {
         const KeyView* cap = radiKeyboardView->keyView(key.index);
-        names.push_back(key.keyname);
         colours.push_back(cap ? colourValueOf(cap->backgroundColor()) : 0);
     }
     std::vector<RGBData> rows = groupRows;
@@ -370,7 +375,7 @@ void LightingPanel::sendKeyColourBlock(int64_t profile) {
 void LightingPanel::customKeysSelect(int tag, bool status) {
     KeyboardEditorContext* ctx = context();
     if (!ctx || !radiKeyboardView) return;
-    const auto positions = keyGroupPositions(tag, ctx->codeMap(), radiKeyboardView->keyDataArraySelect().size());
+    const auto positions = keyGroupPositions(tag, ctx->codeMap(), capNames());
     if (!positions) return;
     for (size_t p : *positions)
         if (SelectKeyView* frame = radiKeyboardView->selectKeyView(int64_t(p))) frame->setShow(status);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "SQLite/RGBData.h"
@@ -87,6 +88,8 @@ class LightingPanel : public KeyboardPanel {
     void setWellColor(const QColor& color);
     void openColorWell();
     QCheckBox* box(int tag) const;
+    // The picture's caps by name, in picture order.
+    std::vector<std::string> capNames() const;
 
     int64_t currentLightMode_ = 0;
     QColor wellColor_;

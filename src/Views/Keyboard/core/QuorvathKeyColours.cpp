@@ -23,9 +23,9 @@ constexpr int64_t kFunctionKeysBox = 658;
 constexpr std::array<int64_t, 4> kWasd = {26, 4, 22, 7};
 constexpr std::array<int64_t, 4> kArrows = {82, 80, 81, 79};
 
-std::optional<size_t> positionOfCode(int64_t code, const KeyCodeMap& codeMap, size_t capCount) {
+std::optional<size_t> slotOfCode(int64_t code, const KeyCodeMap& codeMap, int64_t keyCount) {
     const KeyMapRow* row = codeMap.find(code);
-    if (!row || row->layout_index < 0 || uint64_t(row->layout_index) >= capCount) return std::nullopt;
+    if (!row || row->layout_index < 0 || row->layout_index >= keyCount) return std::nullopt;
     return size_t(row->layout_index);
 }
 
@@ -41,10 +41,11 @@ std::vector<size_t> range(size_t first, size_t last, size_t capCount) {
     return positions;
 }
 
-std::vector<size_t> positionsOfCodes(std::span<const int64_t> codes, const KeyCodeMap& codeMap, size_t capCount) {
+std::vector<size_t> positionsOfCodes(std::span<const int64_t> codes, const KeyCodeMap& codeMap,
+                                     std::span<const std::string> capNames) {
     std::vector<size_t> positions;
     for (int64_t code : codes)
-        if (auto p = positionOfCode(code, codeMap, capCount)) positions.push_back(*p);
+        if (auto p = capOfCode(code, codeMap, capNames)) positions.push_back(*p);
     return positions;
 }
 
@@ -92,8 +93,7 @@ KeyColourBlock keyColourBlock(int64_t deviceType, std::span<const RGBData> rows,
         if (const std::optional<SlotRange> group = ledGroupSlots(row.keyvalue, keyCount)) {
             for (int64_t s = group->first; s < group->first + group->count; ++s) setSlot(block, s, rgb);
         } else if (row.keyvalue < kLedGroup600) {
-            if (auto slot = positionOfCode(row.keyvalue, codeMap, size_t(keyCount)))
-                setSlot(block, int64_t(*slot), rgb);
+            if (auto slot = slotOfCode(row.keyvalue, codeMap, keyCount)) setSlot(block, int64_t(*slot), rgb);
         }
     }
     return block;
@@ -114,15 +114,17 @@ std::optional<int64_t> ledGroupOfBox(int64_t tag) {
     }
 }
 
-std::optional<std::vector<size_t>> keyGroupPositions(int64_t tag, const KeyCodeMap& codeMap, size_t capCount) {
+std::optional<std::vector<size_t>> keyGroupPositions(int64_t tag, const KeyCodeMap& codeMap,
+                                                     std::span<const std::string> capNames) {
+    const size_t capCount = capNames.size();
     if (ledGroupOfBox(tag)) return std::vector<size_t>{};
     switch (tag) {
         case kAllKeysBox:
             return capCount ? range(0, capCount - 1, capCount) : std::vector<size_t>{};
         case kWasdBox:
-            return positionsOfCodes(kWasd, codeMap, capCount);
+            return positionsOfCodes(kWasd, codeMap, capNames);
         case kArrowsBox:
-            return positionsOfCodes(kArrows, codeMap, capCount);
+            return positionsOfCodes(kArrows, codeMap, capNames);
         case kDigitsBox:
             return range(17, 26, capCount);
         case kFunctionKeysBox:
@@ -133,12 +135,9 @@ std::optional<std::vector<size_t>> keyGroupPositions(int64_t tag, const KeyCodeM
 }
 
 std::vector<PositionColour> storedKeyColourPositions(std::span<const RGBData> rows, const KeyCodeMap& codeMap,
-                                                     size_t capCount) {
+                                                     std::span<const std::string> capNames) {
     std::vector<PositionColour> painted;
-    for (const RGBData& row : rows) {
-        if (row.keyvalue >= kLedGroup600) continue;
-        if (auto p = positionOfCode(row.keyvalue, codeMap, capCount)) painted.push_back({*p, row.rgbvalue});
-    }
+    for (const CapColour& cap : storedColourCaps(rows, codeMap, capNames)) painted.push_back({cap.cap, cap.rgbvalue});
     return painted;
 }
 

@@ -3,8 +3,10 @@
 // Per-key colours of the first generation without widgets: the colour value, the LED groups, the key-group boxes and
 // the 408-byte per-key block sent as output reports.
 //
-// A picture position is the key's "layout_index" in the model's code map (the pictures are built in slot order), and
-// so is its slot in the block.
+// A key's slot in the block is its code's "layout_index" in the model's code map: the keyboard's per-key order. Its
+// cap on the picture is found by name (the code row's key name), since the 87 and 88 code maps give "leftAlt" and
+// "leftWin" each other's index: a cap found by index would show the neighbour's colour, and the next change would
+// store it under the neighbour's code.
 
 #include <array>
 #include <cstdint>
@@ -54,20 +56,22 @@ inline constexpr std::array<int64_t, 4> kLedGroupBoxes = {651, 652, 653, 654};
 // The boxes that all keys (650) turns on and off with it.
 inline constexpr std::array<int64_t, 8> kBoxesSetByAll = {651, 652, 653, 654, 655, 656, 657, 658};
 
-// The picture positions a key-group box frames: 650 every cap, 655 W A S D, 656 the arrows, 657 positions 17..26
-// (1 to 0), 658 positions 1..12 (F1 to F12); none for 651..654, which only choose LED groups. Positions the picture
-// lacks (capCount) are left out. nullopt for any other tag.
-std::optional<std::vector<size_t>> keyGroupPositions(int64_t tag, const KeyCodeMap& codeMap, size_t capCount);
+// The picture positions a key-group box frames, on a picture of the caps named capNames (in picture order): 650
+// every cap, 655 W A S D, 656 the arrows, 657 positions 17..26 (1 to 0), 658 positions 1..12 (F1 to F12); none for
+// 651..654, which only choose LED groups. Keys and positions the picture lacks are left out. nullopt for any other
+// tag.
+std::optional<std::vector<size_t>> keyGroupPositions(int64_t tag, const KeyCodeMap& codeMap,
+                                                     std::span<const std::string> capNames);
 
-// The stored key colours to paint: (position, value) for every row of a key (below 600) whose code has a position
-// on a picture of capCount caps, in row order.
+// The stored key colours to paint: (position, value) for every row of a key (below 600) whose code names a cap of
+// the picture, in row order.
 struct PositionColour {
     size_t position;
     int64_t rgbvalue;
     bool operator==(const PositionColour&) const = default;
 };
 std::vector<PositionColour> storedKeyColourPositions(std::span<const RGBData> rows, const KeyCodeMap& codeMap,
-                                                     size_t capCount);
+                                                     std::span<const std::string> capNames);
 
 // The rows that a per-key colour change stores: first the LED groups of the boxes that are on (in kLedGroupBoxes
 // order) with groupValue, then one row per cap with its shown colour (capColours[i] for capNames[i]); caps whose
