@@ -6,6 +6,17 @@ function(keyloom_area_target out area)
   set(${out} kl_${name} PARENT_SCOPE)
 endfunction()
 
+# keyloom_add_area(<area-path> <collecting-library>): adds src/<area-path> and links its target into the library. An
+# area without its CMakeLists.txt is an error, not an area silently left out of the program.
+function(keyloom_add_area area library)
+  if(NOT EXISTS ${PROJECT_SOURCE_DIR}/src/${area}/CMakeLists.txt)
+    message(FATAL_ERROR "source area src/${area} has no CMakeLists.txt")
+  endif()
+  add_subdirectory(${PROJECT_SOURCE_DIR}/src/${area} ${PROJECT_BINARY_DIR}/src/${area})
+  keyloom_area_target(t ${area})
+  target_link_libraries(${library} INTERFACE ${t})
+endfunction()
+
 # keyloom_area(LIBS <deps...>): a static library from the *.cpp of the calling folder (not its subfolders).
 # An area that has no sources yet becomes an interface library, so other areas can already name it.
 function(keyloom_area)
@@ -36,11 +47,10 @@ function(keyloom_test name)
   if(KEYLOOM_SANITIZE STREQUAL "thread" AND NOT T_THREADED)
     return()
   endif()
-  # A suite whose files are still being written is left out instead of breaking the configure of the whole tree.
+  # A suite with a missing file would otherwise drop out of the run unnoticed.
   foreach(src IN LISTS T_SOURCES)
     if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src} AND NOT EXISTS ${src})
-      message(WARNING "${name}: ${src} is missing; suite skipped")
-      return()
+      message(FATAL_ERROR "${name}: ${src} is missing")
     endif()
   endforeach()
   add_executable(${name} ${T_SOURCES})
@@ -57,5 +67,5 @@ function(keyloom_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${label} TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    PROPERTIES LABELS ${label} TIMEOUT 60 ENVIRONMENT QT_QPA_PLATFORM=offscreen)  # a hang fails fast
 endfunction()

@@ -38,7 +38,8 @@ class AppDelegate : public QObject {
     static void setKeylogger(std::unique_ptr<Keylogger> keylogger);
 
     // The window the key-capture access prompt belongs to: the prompt shows above it, as part of it, so closing that
-    // window ends the program as it does without the prompt. Without one the prompt is a window of its own.
+    // window ends the program as it does without the prompt. Without one the prompt is a window of its own. An open
+    // prompt moves to a new main window.
     void setMainWindow(QWidget* window);
     // Asks for the prompt; it shows once the event loop runs, when the window is there.
     void requestTrustPrompt();

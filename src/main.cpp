@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Login/AccountFlow.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/QuitSignals.h"
@@ -35,10 +36,9 @@ int main(int argc, char** argv) {
     QObject::connect(&quitSignals, &QuitSignals::received, &delegate, &AppDelegate::clickQuit);
     delegate.applicationDidFinishLaunching();
 
-    HomeWindowController window;
-    delegate.setMainWindow(&window);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &HomeWindowController::bringToFront);
-    window.contentViewController()->viewDidLoad();
-    window.show();
+    AccountFlow flow;  // the log-in window first; the home window at "login"
+    QObject::connect(&flow, &AccountFlow::frontWindowChanged, &delegate, &AppDelegate::setMainWindow);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &flow, &AccountFlow::bringToFront);
+    flow.showLoginWindow();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <atomic>
 
 #include "Helper/AccountSettings.h"
 #include "Helper/HttpSession.h"
@@ -48,7 +49,7 @@ void send(const std::string& path, std::string body, HttpSession::Headers header
 
 }  // namespace
 
-void HttpRequest::Login(int64_t type, const std::string& email, const std::string& psw, Password password) {
+int64_t HttpRequest::Login(int64_t type, const std::string& email, const std::string& psw, Password password) {
     std::string payload;
     if (type == 1 || type == 2) {
         // Only a remembered digest goes out as a digest; it is 32 hexadecimal digits, anything else is hashed.
@@ -57,18 +58,22 @@ void HttpRequest::Login(int64_t type, const std::string& email, const std::strin
     } else if (type == 3) {
         payload = email;
     }
-    sendData(type, encryptAES(payload));
+    return sendData(type, encryptAES(payload));
 }
 
-void HttpRequest::resetPassword(const std::string& email, const std::string& psw, const std::string& code) {
-    sendData(4, encryptAES(email + "#" + upperCased(md5(psw)) + "#" + code));
+int64_t HttpRequest::resetPassword(const std::string& email, const std::string& psw, const std::string& code) {
+    return sendData(4, encryptAES(email + "#" + upperCased(md5(psw)) + "#" + code));
 }
 
-void HttpRequest::sendData(int64_t type, const std::string& data) {
-    send(pathForType(type), data, {}, [type](std::optional<std::string> body) {
-        NotificationCenter::defaultCenter().post(HTTPRequestNotification,
-                                                 NotificationDictionary{{"type", type}, {"result", resultText(body)}});
+int64_t HttpRequest::sendData(int64_t type, const std::string& data) {
+    static std::atomic<int64_t> lastRequest{0};
+    const int64_t request = ++lastRequest;
+    send(pathForType(type), data, {}, [type, request](std::optional<std::string> body) {
+        NotificationCenter::defaultCenter().post(
+            HTTPRequestNotification,
+            NotificationDictionary{{"type", type}, {"result", resultText(body)}, {"request", request}});
     });
+    return request;
 }
 
 void HttpRequest::feedback(const std::string& text) {

@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSocketNotifier>
 #include <QUrl>
+#include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 namespace keyloom {
@@ -21,12 +24,41 @@ bool isTransportError(QNetworkReply::NetworkError error) {
            code == QNetworkReply::ProtocolUnknownError || code == QNetworkReply::ProtocolFailure;
 }
 
+constexpr const char* kTooLarge = "keyloomTooLarge";
+
 std::optional<std::string> answerOf(QNetworkReply& reply) {
+    if (reply.property(kTooLarge).toBool()) return std::nullopt;
     const QNetworkReply::NetworkError error = reply.error();
-    const bool answered = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    if (error != QNetworkReply::NoError && (!answered || isTransportError(error))) return std::nullopt;
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (error != QNetworkReply::NoError && (!status.isValid() || isTransportError(error))) return std::nullopt;
+    // A redirect is not followed (the request would reach a server twice), so it is no answer.
+    if (status.toInt() >= 300 && status.toInt() < 400) return std::nullopt;
     return reply.readAll().toStdString();
 }
+
+// The request body, readable once. Qt sends a request again on a new connection when the first one drops before a
+// whole answer came; it cannot rewind this body, so the request fails instead of reaching the server twice.
+class OnceReadableBody : public QIODevice {
+  public:
+    explicit OnceReadableBody(QByteArray data) : data_(std::move(data)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return data_.size() - offset_ + QIODevice::bytesAvailable(); }
+    qint64 size() const override { return data_.size(); }
+    bool reset() override { return false; }  // quietly: the resend fails, no warning printed
+
+  protected:
+    qint64 readData(char* out, qint64 max) override {
+        const qint64 n = std::min(max, data_.size() - offset_);
+        std::memcpy(out, data_.constData() + offset_, static_cast<size_t>(n));
+        offset_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray data_;
+    qint64 offset_ = 0;
+};
 
 // Holds the completions of the replies in flight on the session thread. Connected by signature, not by functor: a
 // functor's slot object may be released on Qt's own HTTP thread, out of the sight of ThreadSanitizer, whereas here
@@ -49,12 +81,34 @@ class ReplyWatcher : public QObject {
         if (!body.empty() && !request.hasRawHeader("Content-Type"))
             request.setHeader(QNetworkRequest::ContentTypeHeader,
                               QByteArrayLiteral("application/x-www-form-urlencoded"));
-        QNetworkReply* reply = manager.post(request, QByteArray::fromStdString(body));
+        // At most once: no redirect followed, no automatic resend (see OnceReadableBody).
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        request.setHeader(QNetworkRequest::ContentLengthHeader, static_cast<qulonglong>(body.size()));
+        auto upload = std::make_unique<OnceReadableBody>(QByteArray::fromStdString(body));
+        QNetworkReply* reply = manager.post(request, upload.get());
+        upload.release()->setParent(reply);
+        // Qt holds no more than this much of an answer that is not read yet.
+        reply->setReadBufferSize(HttpSession::maxAnswerSize + 1);
         pending_.emplace(reply, std::move(done));
+        connect(reply, SIGNAL(metaDataChanged()), this, SLOT(checkSize()));
+        connect(reply, SIGNAL(readyRead()), this, SLOT(checkSize()));
         connect(reply, SIGNAL(finished()), this, SLOT(replyFinished()));
     }
 
   private Q_SLOTS:
+    // An answer larger than the limit is a failure: read no further.
+    void checkSize() {
+        auto* reply = qobject_cast<QNetworkReply*>(sender());
+        if (!reply || reply->property(kTooLarge).toBool()) return;
+        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (reply->bytesAvailable() > HttpSession::maxAnswerSize ||
+            (announced.isValid() && announced.toLongLong() > HttpSession::maxAnswerSize)) {
+            reply->setProperty(kTooLarge, true);
+            reply->abort();  // finishes the reply
+        }
+    }
+
     void replyFinished() {
         auto* reply = qobject_cast<QNetworkReply*>(sender());
         auto it = pending_.find(reply);

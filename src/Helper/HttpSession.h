@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -24,11 +25,14 @@ namespace keyloom {
 class HttpSession {
   public:
     using Headers = std::vector<std::pair<std::string, std::string>>;
-    // The answer body whatever the HTTP status, or nullopt when the transport failed (no connection, unknown host,
-    // timeout, empty or unusable address).
+    // The answer body whatever the HTTP status, or nullopt when no usable answer came: the transport failed (no
+    // connection, unknown host, timeout, a connection dropped, empty or unusable address), the answer is a redirect,
+    // or it is larger than maxAnswerSize.
     using Completion = std::function<void(std::optional<std::string> body)>;
 
     static constexpr std::chrono::milliseconds defaultTimeout{60000};
+    // The account server answers with a word or a short text: anything larger is not an answer.
+    static constexpr qint64 maxAnswerSize = 1024 * 1024;
 
     HttpSession();
     ~HttpSession();
@@ -43,7 +47,8 @@ class HttpSession {
     void setTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds timeout() const;
 
-    // Sends a POST of body to url with the given headers.
+    // Sends a POST of body to url with the given headers. The request reaches the server at most once: a dropped
+    // connection is not retried and a redirect is not followed.
     void post(std::string url, std::string body, Headers headers, Completion done);
 
   private:

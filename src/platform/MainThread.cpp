@@ -51,15 +51,14 @@ class MainThreadMailbox {
         calls_.clear();
     }
 
-  private:
-    void drain() {
+    size_t drain() {
         wake_.drain();
         // One at a time, so a call may hand over or cancel others while the list is unlocked.
-        for (;;) {
+        for (size_t ran = 0;; ++ran) {
             Call call;
             {
                 std::lock_guard lock(mutex_);
-                if (calls_.empty()) return;
+                if (calls_.empty()) return ran;
                 call = std::move(calls_.front());
                 calls_.pop_front();
             }
@@ -67,6 +66,7 @@ class MainThreadMailbox {
         }
     }
 
+  private:
     std::mutex mutex_;
     std::deque<Call> calls_;
     EventFd wake_;
@@ -93,6 +93,10 @@ void runOnMain(const void* owner, std::function<void()> fn) {
 
 void cancelMainThreadCalls(const void* owner) {
     if (owner) MainThreadMailbox::instance().cancel(owner);
+}
+
+size_t runPendingMainThreadCalls() {
+    return MainThreadMailbox::instance().drain();
 }
 
 bool isMainThread() {

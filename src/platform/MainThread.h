@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 namespace keyloom {
@@ -14,6 +15,10 @@ void runOnMain(std::function<void()> fn);
 // drops the owner's calls that have not run yet.
 void runOnMain(const void* owner, std::function<void()> fn);
 void cancelMainThreadCalls(const void* owner);
+
+// Runs, on the calling main thread, the calls handed over so far and those they hand over in turn; returns how many
+// ran. The event loop does this by itself; tests call it to drain the queue instead of waiting for a time.
+size_t runPendingMainThreadCalls();
 
 // True on the thread that runs the Qt application (the first thread when no application exists yet).
 bool isMainThread();

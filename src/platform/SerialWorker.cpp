@@ -34,6 +34,11 @@ void SerialWorker::waitForIdle() {
     changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
 }
 
+bool SerialWorker::waitForIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [this] { return jobs_.empty() && !busy_; });
+}
+
 void SerialWorker::loop(std::stop_token token) {
     std::unique_lock lock(mutex_);
     for (;;) {

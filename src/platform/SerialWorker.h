@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -27,6 +28,8 @@ class SerialWorker {
     void postReplacing(const std::string& replaceKey, std::function<void()> job);
     // Blocks until every job given so far has run.
     void waitForIdle();
+    // The same, for at most timeout; false when jobs are still queued or running then.
+    bool waitForIdle(std::chrono::milliseconds timeout);
 
   private:
     void loop(std::stop_token token);

@@ -9,6 +9,7 @@
 
 #include "resources/EditorIcons.h"
 #include "resources/KeyboardPictures.h"
+#include "resources/LightModeIcons.h"
 
 namespace keyloom {
 
@@ -192,6 +193,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("icon_battery_bluetooth", [] { return drawLinkIcon(true); });
         t.insert("icon_battery_24ghz", [] { return drawLinkIcon(false); });
         addEditorIcons(t);
+        addLightModeIcons(t);
         return t;
     }();
     return table;

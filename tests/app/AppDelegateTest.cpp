@@ -91,6 +91,16 @@ TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
     ASSERT_TRUE(prompt->windowHandle());
     EXPECT_EQ(prompt->windowHandle()->transientParent(), window.windowHandle());
     EXPECT_FALSE(prompt->isModal());
+    // It goes along when the program's window changes (the log-in window gives way to the home window).
+    QWidget loginWindow;
+    loginWindow.show();
+    delegate.setMainWindow(&loginWindow);
+    EXPECT_EQ(prompt->parentWidget(), &loginWindow);
+    EXPECT_TRUE(prompt->isVisible());
+    delegate.setMainWindow(&window);
+    loginWindow.close();
+    EXPECT_EQ(prompt->parentWidget(), &window);
+    EXPECT_TRUE(prompt->isVisible());
 
     QTimer::singleShot(0, &window, &QWidget::close);
     QTimer stuck;  // ends the loop with another code if closing the window does not

@@ -4,6 +4,7 @@
 #include "Helper/HttpSession.h"
 #include "Helper/LoginEmail.h"
 #include "LoopbackServer.h"
+#include "ScriptedServer.h"
 #include "platform/NotificationCenter.h"
 
 namespace keyloom {
@@ -16,7 +17,7 @@ using test::decryptWithTestKey;
 
 struct Answer {
     std::string name, result;
-    std::optional<int64_t> type;
+    std::optional<int64_t> type, request;
     std::thread::id thread;
 };
 
@@ -31,8 +32,9 @@ class HttpRequestTest : public ::testing::Test {
                 const auto* text =
                     std::any_cast<std::string>(dict && dict->count("result") ? &dict->at("result") : &n.object);
                 std::lock_guard lock(mutex);
-                answers.push_back({n.name, text ? *text : "<missing>",
-                                   dict ? dictionaryInteger(*dict, "type") : std::nullopt, std::this_thread::get_id()});
+                answers.push_back(
+                    {n.name, text ? *text : "<missing>", dict ? dictionaryInteger(*dict, "type") : std::nullopt,
+                     dict ? dictionaryInteger(*dict, "request") : std::nullopt, std::this_thread::get_id()});
                 changed.notify_all();
             }));
     }
@@ -125,15 +127,47 @@ TEST_F(HttpRequestTest, TheAnswerIsTheBodyWhateverTheStatusOrFalseWithoutOne) {
 
 TEST_F(HttpRequestTest, RequestsInFlightAreAnsweredAsTheyComplete) {
     server.holdAnswers(true);
+    std::map<int64_t, int64_t> requestOfType;  // each answer names its request
     for (int64_t type = 1; type <= 3; ++type) {
-        HttpRequest().Login(type, "a@b.cd", "password1");
+        requestOfType[type] = HttpRequest().Login(type, "a@b.cd", "password1");
         ASSERT_TRUE(server.waitForRequests(static_cast<size_t>(type)));  // arrival number type - 1
     }
     for (int64_t type : {3, 1, 2}) {
         server.release(static_cast<size_t>(type - 1));
         const Answer answer = next();
         EXPECT_EQ(answer.type, type);
+        EXPECT_EQ(answer.request, requestOfType[type]);
         EXPECT_NE(answer.thread, std::this_thread::get_id());  // posted on the HTTP thread
+    }
+}
+
+// Whatever the server does, an account request reaches it at most once (an account is never created or reset twice),
+// and an answer that cannot be used is "false".
+TEST_F(HttpRequestTest, ARequestArrivesOnceAndUnusableAnswersAreFalse) {
+    const std::string limit(1024 * 1024, 'a'), over(2 * 1024 * 1024, 'a');
+    const auto answer = [](const std::string& head, const std::string& body) {
+        return "HTTP/1.1 " + head + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    };
+    const struct {
+        const char* kind;
+        std::string reply, result;
+    } cases[] = {
+        {"dropped before answering", "", "false"},
+        {"dropped mid-headers", "HTTP/1.1 200 OK\r\nContent-", "false"},
+        {"temporary redirect", "HTTP/1.1 307 Temporary Redirect\r\nLocation: /user/create\r\n\r\n", "false"},
+        {"permanent redirect", "HTTP/1.1 308 Permanent Redirect\r\nLocation: /user/login\r\n\r\n", "false"},
+        {"1 MB answer", answer("200 OK", limit), limit},
+        {"2 MB answer", answer("200 OK", over), "false"},
+        {"2 MB answer of no said length", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + over, "false"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        test::ScriptedServer scripted(c.reply);
+        setenv("KEYLOOM_SERVER_URL", scripted.baseAddress().c_str(), 1);
+        HttpRequest().Login(2, "a@b.cd", "password1");
+        const std::string result = next().result;
+        EXPECT_TRUE(result == c.result) << result.substr(0, 80);
+        EXPECT_EQ(scripted.requests(), 1);
     }
 }
 

@@ -21,10 +21,11 @@ LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) 
         std::unique_lock lock(mutex_);
         const size_t arrival = requests_.size();
         requests_.push_back({req.method, req.path, {req.headers.begin(), req.headers.end()}, req.body});
-        const auto found = answers_.find(req.path);
-        const CannedAnswer answer = found != answers_.end() ? found->second : CannedAnswer{};
         changed_.notify_all();
         if (hold_) changed_.wait(lock, [&] { return closing_ || released_.count(arrival) > 0; });
+        // Chosen when released, so a test can give requests held together different answers.
+        const auto found = answers_.find(req.path);
+        const CannedAnswer answer = found != answers_.end() ? found->second : CannedAnswer{};
         res.status = answer.status;
         res.set_content(answer.body, answer.contentType.c_str());
     };

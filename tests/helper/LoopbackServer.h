@@ -33,7 +33,8 @@ struct CannedAnswer {
     std::string contentType = "text/plain";
 };
 
-// An HTTP server on 127.0.0.1: records requests, answers by path (default 200 "true"), can hold answers back.
+// An HTTP server on 127.0.0.1: records requests, answers by path (default 200 "true"), can hold answers back; a held
+// request gets the answer set for its path when it is released.
 class LoopbackServer {
   public:
     LoopbackServer();

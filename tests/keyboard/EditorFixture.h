@@ -21,6 +21,7 @@
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHidScope.h"
 #include "support/TestSupport.h"
+#include "support/WaitIdle.h"
 
 namespace keyloom::test {
 
@@ -57,10 +58,12 @@ class EditorFixture : public ::testing::Test {
         return controller;
     }
 
-    // Every queued exchange done and its main-thread continuation run.
+    // Device events delivered, every queued exchange done and its main-thread continuation run.
     void settle() {
-        if (controller && controller->context()) controller->context()->waitForIdle();
-        QCoreApplication::processEvents();
+        if (controller && controller->context())
+            EXPECT_TRUE(waitUntilIdle({controller->context()->worker()}));
+        else
+            EXPECT_TRUE(waitUntilIdle());
     }
 
     void closeEditor() {

@@ -248,14 +248,15 @@ TEST_F(HomeAndEditor, DisconnectionSheetFollowsTheEditorsKeyboard) {
     EXPECT_EQ(&ctx().nameMap(), &findKeyModel(KeyModelId::Quorvath87)->nameMap());
 
     SimulatedHid::instance().unplug(second);  // the tracked keyboard, not the editor's
-    processEventsFor(std::chrono::milliseconds(50));
+    settle();
     EXPECT_EQ(home->kbHIDdevice(), nullptr);
     EXPECT_FALSE(sheetShown());
     EXPECT_TRUE(window->isVisible());
 
     plug(SimulatedKeyboard::quorvath91());  // tracked now, while the editor still edits the 87
     SimulatedHid::instance().unplug(keyboard);
-    ASSERT_TRUE(processEventsUntil([&] { return sheetShown(); }));
+    settle();
+    ASSERT_TRUE(sheetShown());
     EXPECT_EQ(home->disconnectSheet->informativeText(),
               "The keyboard is disconnected and the keyboard configuration window will close.");
     QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);

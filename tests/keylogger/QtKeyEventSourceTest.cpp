@@ -35,9 +35,11 @@ TEST(QtKeyEventSource, EachChangeOnceAndNoAutorepeat) {
     h.value = [&](const KeyInputDevice&, const HidInputValue& v) { values.push_back(v); };
     source.schedule(std::move(h));
     QObject receiver;
+    // A held key repeats as autorepeat release and press pairs between its real press and release: they change nothing.
     const std::pair<QEvent::Type, bool> events[] = {
-        {QEvent::KeyPress, false}, {QEvent::KeyPress, false},  // the same event reaching a parent widget
-        {QEvent::KeyPress, true},  {QEvent::KeyRelease, true}, {QEvent::KeyRelease, false}, {QEvent::KeyRelease, false},
+        {QEvent::KeyPress, false},  {QEvent::KeyPress, false},  // the same event reaching a parent widget
+        {QEvent::KeyRelease, true}, {QEvent::KeyPress, true},    {QEvent::KeyRelease, true},
+        {QEvent::KeyPress, true},   {QEvent::KeyRelease, false}, {QEvent::KeyRelease, false},
     };
     for (const auto& [type, autorepeat] : events) {
         QKeyEvent ev(type, Qt::Key_Shift, Qt::NoModifier, KEY_LEFTSHIFT + 8, 0, 0, QString(), autorepeat);

@@ -20,6 +20,8 @@ const std::vector<Screen>& screens() {
         {"editor", isFirstGeneration, renderKeyboardEditor},
         {"editor-lighting", isFirstGeneration, renderKeyboardLighting},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
+        {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
+        {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;
 }

@@ -81,8 +81,11 @@ void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderKeyboardLighting(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
+void renderMarrowinLighting(ScreenContext& ctx);
+void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
 bool isSecondGeneration(const ScreenContext& ctx);
+bool isFirstModelOfRun(const ScreenContext& ctx);
 
 }  // namespace keyloom

@@ -19,6 +19,7 @@
 #include "USB/HomeWatchList.h"
 #include "USB/KeyboardProducts.h"
 #include "VelkorDevice/Quorvath.h"
+#include "Views/Home/FeedbackWindowController.h"
 #include "Views/Home/AppState.h"
 #include "Views/Home/core/BTBattery.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
@@ -173,12 +174,35 @@ void HomeViewController::buildViews() {
     auto* links = new QHBoxLayout;
     auto* store = new QPushButton(QStringLiteral("Store"), this);
     auto* home = new QPushButton(QStringLiteral("Velkor"), this);
+    auto* feedback = new QPushButton(QStringLiteral("Feedback"), this);
+    feedback->setObjectName(QStringLiteral("feedbackButton"));
     store->setFlat(true);
     home->setFlat(true);
+    feedback->setFlat(true);
     links->addStretch();
     links->addWidget(store);
     links->addWidget(home);
+    links->addWidget(feedback);
     root->addLayout(links);
+
+    // Tests find the controls by these names.
+    const std::pair<QWidget*, const char*> named[] = {
+        {mouseButton, "mouseButton"},
+        {keyboardButton, "keyboardButton"},
+        {mousePadButton, "mousePadButton"},
+        {kbButtonText, "kbButtonText"},
+        {deviceImage, "deviceImage"},
+        {deviceImage0, "deviceImage0"},
+        {deviceImage2, "deviceImage2"},
+        {deviceNameText, "deviceNameText"},
+        {batteryView, "batteryView"},
+        {batteryMode, "batteryMode"},
+        {batteryIcon, "batteryIcon"},
+        {batteryText, "batteryText"},
+        {store, "linkStore"},
+        {home, "linkeHome"},
+    };
+    for (const auto& [widget, name] : named) widget->setObjectName(QString::fromLatin1(name));
 
     connect(mouseButton, &QPushButton::clicked, this, [this] { mouseButtonAction(); });
     connect(keyboardButton, &QPushButton::clicked, this, [this] { keyboardButtonAction(); });
@@ -186,6 +210,7 @@ void HomeViewController::buildViews() {
     connect(deviceImage, &QPushButton::clicked, this, [this] { deviceImageAction(); });
     connect(store, &QPushButton::clicked, this, [this] { linkStore(); });
     connect(home, &QPushButton::clicked, this, [this] { linkeHome(); });
+    connect(feedback, &QPushButton::clicked, this, [this] { feedbackAction(); });
     connect(&batteryTimer_, &QTimer::timeout, this, [this] { batteryPoll(); });
 }
 
@@ -378,6 +403,11 @@ void HomeViewController::linkStore() {
 
 void HomeViewController::linkeHome() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomeUrl)));
+}
+
+void HomeViewController::feedbackAction() {
+    if (!feedbackWindow_) feedbackWindow_ = std::make_unique<FeedbackWindowController>();
+    feedbackWindow_->bringToFront();
 }
 
 void HomeViewController::refreshUI() {

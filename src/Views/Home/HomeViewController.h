@@ -24,6 +24,7 @@ class BTBattery;
 class BluetoothCentral;
 class CentralDelegate;
 class SerialWorker;
+class FeedbackWindowController;
 
 // The home screen: the device picker, the connected keyboard's picture and label, and the battery badge.
 // Device notifications arrive on the monitor's thread; each handler copies what it needs and continues on the
@@ -45,6 +46,9 @@ class HomeViewController : public QWidget {
     void deviceImageAction();
     void linkStore();
     void linkeHome();
+    // Opens the feedback window, or brings the one already open to the front.
+    void feedbackAction();
+    FeedbackWindowController* feedbackWindow() const { return feedbackWindow_.get(); }
     void resetDeviceButton();
 
     void registerNotification();
@@ -117,6 +121,7 @@ class HomeViewController : public QWidget {
     QTimer batteryTimer_;
     std::unique_ptr<SerialWorker> versionWorker_;  // version reads in arrival order, off the UI thread
     std::vector<Observation> observations_;
+    std::unique_ptr<FeedbackWindowController> feedbackWindow_;
 };
 
 }  // namespace keyloom

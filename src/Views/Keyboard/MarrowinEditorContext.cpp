@@ -30,8 +30,8 @@ MarrowinEditorContext::~MarrowinEditorContext() {
 void MarrowinEditorContext::open(const HidHandleRef& device) {
     if (deviceComm || !device) return;
     deviceComm = std::make_shared<MarrowinV2>(device);
-    const int64_t productId = HIDDevice::integerProperty(device.get(), "ProductID");
-    const std::string productName = HIDDevice::textProperty(device.get(), "Product");
+    const int64_t productId = integerProperty(*device, "ProductID");
+    const std::string productName = textProperty(*device, "Product");
     choice_ = chooseMarrowinModel(productName, productId);
     deviceDBfile = choice_.deviceDBfile;
     deviceType = choice_.deviceType;

@@ -86,4 +86,28 @@ void SimulatedHid::sendInputReport(const SimulatedKeyboard* keyboard, const std:
     for (auto* m : managers_) m->onInput(keyboard, report);
 }
 
+size_t SimulatedHid::managerCount() const {
+    std::lock_guard lock(mutex_);
+    return managers_.size();
+}
+
+bool SimulatedHid::waitUntilDelivered(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(deliveryMutex_);
+    return delivered_.wait_for(lock, timeout, [this] { return undelivered_ == 0; });
+}
+
+void SimulatedHid::eventsQueued(size_t count) {
+    std::lock_guard lock(deliveryMutex_);
+    undelivered_ += count;
+}
+
+void SimulatedHid::eventsDone(size_t count) {
+    if (count == 0) return;
+    {
+        std::lock_guard lock(deliveryMutex_);
+        undelivered_ -= std::min(count, undelivered_);
+    }
+    delivered_.notify_all();
+}
+
 }  // namespace keyloom

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,10 +36,20 @@ class SimulatedHid {
     // plugs one keyboard per known name. Returns the names it did not know.
     std::vector<std::string> startFromEnvironment();
 
+    // How many simulated managers are open (watching the bus): a test waits for the one it expects before it plugs.
+    size_t managerCount() const;
+
+    // Waits until every device event queued so far (arrivals, removals, input reports) has been dispatched by the
+    // managers that watch for it, its callbacks included. False when that takes longer than timeout (a manager that
+    // is open but never dispatches keeps its events). For tests that wait for a quiet bus instead of a time.
+    bool waitUntilDelivered(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
     // For SimulatedHidManager.
     void attach(SimulatedHidManager* manager);
     void detach(SimulatedHidManager* manager);
     void sendInputReport(const SimulatedKeyboard* keyboard, const std::vector<uint8_t>& report);
+    void eventsQueued(size_t count);
+    void eventsDone(size_t count);  // dispatched, or dropped with their manager
 
   private:
     SimulatedHid() = default;
@@ -47,6 +59,11 @@ class SimulatedHid {
     uint64_t nextArrival_ = 1;
     std::vector<std::shared_ptr<SimulatedKeyboard>> plugged_;
     std::vector<SimulatedHidManager*> managers_;
+
+    // Apart from mutex_: counted under it (by the managers' on* calls) and on the managers' threads.
+    std::mutex deliveryMutex_;
+    std::condition_variable delivered_;
+    size_t undelivered_ = 0;
 };
 
 }  // namespace keyloom

@@ -8,6 +8,8 @@ namespace keyloom {
 
 SimulatedHidManager::~SimulatedHidManager() {
     SimulatedHid::instance().detach(this);
+    std::lock_guard lock(mutex_);
+    SimulatedHid::instance().eventsDone(events_.size());
 }
 
 int SimulatedHidManager::open() {
@@ -29,6 +31,7 @@ void SimulatedHidManager::onPlug(const std::shared_ptr<SimulatedKeyboard>& keybo
     events_.push_back({EventKind::Arrival, handle, {}});
     // After the arrival, whose handlers register for input reports.
     if (report) events_.push_back({EventKind::Input, std::move(handle), std::move(*report)});
+    SimulatedHid::instance().eventsQueued(report ? 2 : 1);
     wake_.signal();
 }
 
@@ -37,6 +40,7 @@ void SimulatedHidManager::onUnplug(const SimulatedKeyboard* keyboard) {
     auto it = handles_.find(keyboard);
     if (it == handles_.end()) return;
     events_.push_back({EventKind::Removal, it->second, {}});
+    SimulatedHid::instance().eventsQueued(1);
     handles_.erase(it);
     wake_.signal();
 }
@@ -46,6 +50,7 @@ void SimulatedHidManager::onInput(const SimulatedKeyboard* keyboard, const std::
     auto it = handles_.find(keyboard);
     if (it == handles_.end()) return;
     events_.push_back({EventKind::Input, it->second, report});
+    SimulatedHid::instance().eventsQueued(1);
     wake_.signal();
 }
 
@@ -69,6 +74,7 @@ void SimulatedHidManager::dispatch() {
                 e.device->deliverInput(e.report);
                 break;
         }
+        SimulatedHid::instance().eventsDone(1);
     }
 }
 

@@ -81,6 +81,8 @@ class KeyboardEditorContext {
 
     // Blocks until every job queued so far has run (tests and benchmarks).
     void waitForIdle();
+    // The device's worker, for the tests' wait helper.
+    SerialWorker* worker() const { return worker_.get(); }
 
   private:
     HidHandleRef device_;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace keyloom::test {
+
+// A bare HTTP server on 127.0.0.1 for what a well-behaved server never does: it reads each request (headers and a
+// Content-Length body), counts it, writes `reply` as it stands (cut short, a redirect, a huge answer) and closes.
+class ScriptedServer {
+  public:
+    explicit ScriptedServer(std::string reply) : reply_(std::move(reply)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 8) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            std::abort();
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~ScriptedServer() {
+        ::shutdown(listener_, SHUT_RDWR);  // ends the accept
+        thread_.join();
+        ::close(listener_);
+    }
+    std::string baseAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    int requests() const { return requests_; }
+
+  private:
+    void serve() {
+        for (;;) {
+            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0) return;
+            if (readRequest(client)) {
+                ++requests_;
+                for (size_t sent = 0; sent < reply_.size();) {
+                    const ssize_t n = ::send(client, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
+                    if (n <= 0) break;  // the client gave up reading
+                    sent += static_cast<size_t>(n);
+                }
+            }
+            ::close(client);
+        }
+    }
+    static bool readRequest(int client) {
+        std::string in;
+        char buffer[4096];
+        size_t end = std::string::npos;
+        while (end == std::string::npos || in.size() < end + 4 + bodyLength(in)) {
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) return false;
+            in.append(buffer, static_cast<size_t>(n));
+            end = in.find("\r\n\r\n");
+        }
+        return true;
+    }
+    static size_t bodyLength(const std::string& head) {
+        const size_t at = head.find("Content-Length: ");
+        return at == std::string::npos ? 0 : std::strtoul(head.c_str() + at + 16, nullptr, 10);
+    }
+
+    std::string reply_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<int> requests_{0};
+    std::thread thread_;
+};
+
+}  // namespace keyloom::test
