@@ -147,6 +147,8 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     QWidget* window = KEYBOARD_VIEW;
     MarrowinV2* channel = editor->context().deviceComm.get();
     MarrowinDeviceSQLite* db = editor->context().deviceDB.get();
+    KeyboardView* picture = editor->KeyCustomView->customKeyboardView;
+    QLabel* photo = picture->photo();
 
     // A second transition brings the open editor forward and makes no other.
     auto other = SimulatedHid::instance().plug(SimulatedKeyboard::vindle68());
@@ -160,6 +162,9 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(editor->context().deviceComm.get(), channel);
     EXPECT_EQ(editor->context().deviceDB.get(), db);
+    EXPECT_EQ(editor->KeyCustomView->customKeyboardView.data(), picture);
+    EXPECT_EQ(picture->photo(), photo);
+    EXPECT_EQ(editor->findChildren<KeyboardView*>().size(), 2);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Ostrel PRO"));
 
     // Closing another window leaves the editor registered.
@@ -167,6 +172,12 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     stray.show();
     stray.close();
     EXPECT_EQ(KEYBOARD_VIEW.data(), window);
+
+    // Closing the editor clears it and releases the channel (with the keyboard's handle) and the database.
+    const std::weak_ptr<MarrowinV2> released = editor->context().deviceComm;
+    closeEditor();
+    EXPECT_TRUE(KEYBOARD_VIEW.isNull());
+    EXPECT_TRUE(released.expired());
 }
 
 TEST_F(MarrowinEditor, WithoutAKeyboardNothingIsBuilt) {
@@ -294,6 +305,7 @@ namespace {
 TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
     keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::ostrel61());
     int done = 0;
+    std::weak_ptr<MarrowinV2> channel;
     {
         MarrowinEditorContext context;
         context.open(keyboard->device());
@@ -320,12 +332,17 @@ TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
 
         // Closing finishes what was handed over, without waiting for it.
         keyboard->clearTransfers();
+        keyboard->holdTransfer(1);
         context.exchange("keys", command(5), [&] { ++done; });
+        ASSERT_TRUE(keyboard->waitForHeldTransfer());
+        channel = context.deviceComm;
     }
+    keyboard->releaseHeldTransfer();
     ASSERT_TRUE(keyboard->waitForTransfers(2));  // the command and its read-back
     EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).at(0).at(1), 5);
-    test::processEventsFor(std::chrono::milliseconds(50));
-    EXPECT_EQ(done, 3);  // a closed editor hears nothing back
+    // The channel goes once its last exchange has run; a closed editor hears nothing back.
+    EXPECT_TRUE(test::processEventsUntil([&] { return channel.expired(); }));
+    EXPECT_EQ(done, 3);
 }
 
 }  // namespace
