@@ -1,7 +1,9 @@
 // Cost of storing one keyboard's per-key colours (91 keys + 4 LED groups) as one user action, on the disk:
 //   per statement   - every DELETE and INSERT commits by itself (190 commits),
 //   per operation   - insertKeyRGB without a caller's scope (its pair commits together: 95 commits),
-//   one transaction - the editor's way: one Transaction around the action (1 commit).
+//   one transaction - the editor's way: one Transaction around the action (1 commit);
+// then the open of the store (with its damage check) and how long an action takes to fail while another connection
+// holds the write lock.
 // Usage: bench_storage [folder] [rounds]. The folder (default: the current one) must lie on the disk to measure;
 // a temporary data home is made inside it and removed afterwards.
 #include <SQLiteCpp/Database.h>
@@ -119,6 +121,28 @@ int main(int argc, char** argv) {
                 action.commit();
             });
 
+            // Opening the store, with its check for damage, as the editor does when it opens.
+            std::vector<double> openMs;
+            for (int r = 0; r < rounds; ++r) {
+                std::cout.setstate(std::ios::failbit);
+                const auto start = Clock::now();
+                DeviceSQLite again(kFile);
+                openMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                std::cout.clear();
+            }
+            std::sort(openMs.begin(), openMs.end());
+            // The longest a user action stalls the window while another program holds the write lock throughout.
+            raw.exec("BEGIN IMMEDIATE");
+            const auto lockedStart = Clock::now();
+            bool committed = false;
+            {
+                Transaction action = db.transaction();
+                for (int64_t key : keys) db.insertKeyRGB({0, kRadiId, 1, key, 0x123456});
+                committed = action.commit();
+            }
+            const double lockedMs = std::chrono::duration<double, std::milli>(Clock::now() - lockedStart).count();
+            raw.exec("ROLLBACK");
+
             std::printf("one user action: %zu colours (%d keys + 4 groups), data home %s\n", keys.size(), kKeys,
                         home.c_str());
             report("per statement", perStatement);
@@ -127,6 +151,9 @@ int main(int argc, char** argv) {
             std::printf("one transaction is %.1fx faster than per statement, %.1fx faster than per operation\n",
                         perStatement.medianMs / oneTransaction.medianMs,
                         perOperation.medianMs / oneTransaction.medianMs);
+            std::printf("open (with the damage check) %8.2f ms median\n", openMs[openMs.size() / 2]);
+            std::printf("action while another connection holds the write lock: %s after %.1f ms\n",
+                        committed ? "committed" : "failed", lockedMs);
         }
     }
     std::error_code ec;

@@ -4,9 +4,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
-#include <cstdio>
 
 #include "Keylogger/Keylogger.h"
+#include "platform/PrintLine.h"
 #include "platform/input/InputTrust.h"
 #include "resources/KeyloomImages.h"
 
@@ -78,18 +78,16 @@ void AppDelegate::showTrustPrompt() {
 }
 
 void AppDelegate::startPrivilegeMonitor() {
-    std::printf("startPrivilegeMonitor\n");
-    std::fflush(stdout);
+    printLine("startPrivilegeMonitor");
     privilegeTimer_.start();
 }
 
 void AppDelegate::privilegeTick() {
-    std::printf("ACCESS_ENABLED%s\n", trustCheck_(false) ? "true" : "false");
+    printLine(trustCheck_(false) ? "ACCESS_ENABLEDtrue" : "ACCESS_ENABLEDfalse");
     if (trustCheck_(false)) {
-        std::printf("有权限,开启键盘事件监控\n");
+        printLine("有权限,开启键盘事件监控");
         privilegeTimer_.stop();
     }
-    std::fflush(stdout);
 }
 
 void AppDelegate::createButtonStatusBar() {

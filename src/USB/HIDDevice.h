@@ -21,10 +21,6 @@ struct HIDDevice {
     HIDDevice() = default;
     // Never fails: a property that is absent or not of the right kind gives 0 or "".
     explicit HIDDevice(HidHandleRef device);
-
-    // A number counts only when it converts exactly to a signed 64-bit integer.
-    static int64_t integerProperty(const HidHandle* device, std::string_view key);
-    static std::string textProperty(const HidHandle* device, std::string_view key);
 };
 
 }  // namespace keyloom

@@ -1,12 +1,11 @@
 #include "VelkorDevice/MarrowinV2.h"
 
 #include <array>
-#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
 
-#include "VelkorDevice/ChannelSupport.h"
+#include "platform/PrintLine.h"
 
 namespace keyloom {
 
@@ -21,8 +20,8 @@ void printBlock(int64_t index, std::span<const uint8_t> block) {
         if (i > 0) line += ", ";
         line += std::to_string(block[i]);
     }
-    line += "]\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    line += "]";
+    printLine(line);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QString>
 #include <mutex>
 
-#include "VelkorDevice/ChannelSupport.h"
 #include "VelkorDevice/QuorvathFlashMap.h"
 
 namespace keyloom {

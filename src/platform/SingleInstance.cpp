@@ -9,8 +9,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cstdlib>
-#include <iostream>
 
+#include "platform/PrintLine.h"
 #include "platform/UserFiles.h"
 
 namespace keyloom {
@@ -22,10 +22,6 @@ constexpr const char* kSocketName = "velkor-keyloom";
 std::optional<uid_t>& fakePeer() {
     static std::optional<uid_t> uid;
     return uid;
-}
-
-void printLine(const std::string& line) {
-    std::cout << line << std::endl;
 }
 
 bool isOwnPeer(qintptr descriptor) {

@@ -294,6 +294,7 @@ namespace {
 TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
     keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::ostrel61());
     int done = 0;
+    std::weak_ptr<MarrowinV2> channel;
     {
         MarrowinEditorContext context;
         context.open(keyboard->device());
@@ -320,12 +321,17 @@ TEST_F(MarrowinEditor, ExchangesRunInOrderAndOnlyTheLatestOfAKindWaits) {
 
         // Closing finishes what was handed over, without waiting for it.
         keyboard->clearTransfers();
+        keyboard->holdTransfer(1);
         context.exchange("keys", command(5), [&] { ++done; });
+        ASSERT_TRUE(keyboard->waitForHeldTransfer());
+        channel = context.deviceComm;
     }
+    keyboard->releaseHeldTransfer();
     ASSERT_TRUE(keyboard->waitForTransfers(2));  // the command and its read-back
     EXPECT_EQ(keyboard->sentReports(HidReportType::Feature).at(0).at(1), 5);
-    test::processEventsFor(std::chrono::milliseconds(50));
-    EXPECT_EQ(done, 3);  // a closed editor hears nothing back
+    // The channel goes once its last exchange has run; a closed editor hears nothing back.
+    EXPECT_TRUE(test::processEventsUntil([&] { return channel.expired(); }));
+    EXPECT_EQ(done, 3);
 }
 
 }  // namespace

@@ -4,10 +4,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <future>
-#include <set>
 #include <thread>
 
 #include "USB/HIDDeviceMonitor.h"
@@ -277,27 +274,4 @@ TEST(MonitorOnThread, StopsFromAnotherThreadAndBeforeStart) {
     monitor.stop();
     thread.join();
     EXPECT_TRUE(rec.entries().empty());
-}
-
-// The udev rule grants access to exactly the watched devices, over USB and over Bluetooth.
-TEST(HomeWatchList, UdevRuleCoversExactlyTheWatchList) {
-    std::set<std::string> expected;
-    char line[160];
-    for (const auto& row : homeWatchList()) {
-        const auto v = static_cast<unsigned>(row.vendorId);
-        const auto p = static_cast<unsigned>(row.productId);
-        std::snprintf(line, sizeof line,
-                      "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\", TAG+=\"uaccess\"",
-                      v, p);
-        expected.insert(line);
-        std::snprintf(line, sizeof line, "SUBSYSTEM==\"hidraw\", KERNELS==\"0005:%04X:%04X.*\", TAG+=\"uaccess\"", v,
-                      p);
-        expected.insert(line);
-    }
-    std::ifstream in(KEYLOOM_UDEV_RULES);
-    ASSERT_TRUE(in) << KEYLOOM_UDEV_RULES;
-    std::set<std::string> rules;
-    for (std::string text; std::getline(in, text);)
-        if (!text.empty() && text[0] != '#') rules.insert(text);
-    EXPECT_EQ(rules, expected);
 }

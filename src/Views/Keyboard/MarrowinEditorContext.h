@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -73,6 +74,7 @@ class MarrowinEditorContext {
     const KeyModel* model_ = nullptr;
     std::vector<PlacedCap> caps_;
     std::vector<std::string> capNames_;
+    std::shared_ptr<std::atomic<int>> pending_ = std::make_shared<std::atomic<int>>(0);  // jobs not yet done
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // `done` calls are dropped once it is gone
     std::unique_ptr<SerialWorker> worker_;
 };

@@ -1,6 +1,7 @@
 #include "platform/hid/HidHandle.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace keyloom {
 
@@ -23,6 +24,23 @@ void HidHandle::deliverInputReport(int64_t reportId, const uint8_t* report, size
     const auto self = weak_from_this().lock();
     if (!self) return;
     (*callback)(kHidSuccess, self, HidReportType::Input, reportId, report, std::min(length, size));
+}
+
+int64_t integerProperty(const HidHandle& device, std::string_view key) {
+    const HidPropertyValue value = device.property(key);
+    if (const auto* i = std::get_if<int64_t>(&value)) return *i;
+    if (const auto* d = std::get_if<double>(&value)) {
+        // -2^63 is exact in a double; 2^63 is the first value out of range.
+        if (std::isfinite(*d) && std::trunc(*d) == *d && *d >= -9223372036854775808.0 && *d < 9223372036854775808.0)
+            return static_cast<int64_t>(*d);
+    }
+    return 0;
+}
+
+std::string textProperty(const HidHandle& device, std::string_view key) {
+    const HidPropertyValue value = device.property(key);
+    if (const auto* s = std::get_if<std::string>(&value)) return *s;
+    return {};
 }
 
 }  // namespace keyloom

@@ -68,4 +68,10 @@ class HidHandle : public std::enable_shared_from_this<HidHandle> {
 
 using HidHandleRef = std::shared_ptr<HidHandle>;
 
+// The one reading of a property as a number: 0 when it is absent, a text, or a number that is not exactly a signed
+// 64-bit integer (so 64.0 reads as 64, 64.5 and NaN as 0).
+int64_t integerProperty(const HidHandle& device, std::string_view key);
+// A property as text: "" when it is absent or not a text.
+std::string textProperty(const HidHandle& device, std::string_view key);
+
 }  // namespace keyloom

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/hid/HidItemReader.h"
+
 namespace keyloom {
 
 namespace {
@@ -20,7 +22,6 @@ constexpr size_t kMaxPushDepth = 32;
 
 HidReportDescriptor HidReportDescriptor::parse(const uint8_t* data, size_t length) {
     HidReportDescriptor result;
-    if (!data) return result;
 
     Globals globals;
     std::vector<Globals> stack;
@@ -30,23 +31,13 @@ HidReportDescriptor HidReportDescriptor::parse(const uint8_t* data, size_t lengt
     int depth = 0;
     std::map<std::pair<int, int64_t>, uint64_t> bits;
 
-    size_t i = 0;
-    while (i < length) {
-        const uint8_t prefix = data[i];
-        if (prefix == 0xFE) {  // long item: skipped whole
-            if (i + 1 >= length) break;
-            i += 3 + size_t{data[i + 1]};
-            continue;
-        }
-        const size_t size = (prefix & 3) == 3 ? 4 : (prefix & 3);
-        const int type = (prefix >> 2) & 3;
-        const int tag = (prefix >> 4) & 0xF;
-        if (i + 1 + size > length) break;  // truncated item
-        uint32_t value = 0;
-        for (size_t b = 0; b < size; ++b) value |= uint32_t{data[i + 1 + b]} << (8 * b);
-        i += 1 + size;
-
-        if (type == 0) {  // main
+    // A cut descriptor keeps the sizes of what it declares before the cut.
+    HidItemReader reader(data, length);
+    while (const std::optional<HidItem> item = reader.next()) {
+        const int tag = item->tag;
+        const uint32_t value = item->data;
+        const size_t size = item->size;
+        if (item->type == HidItem::Type::Main) {
             int kind = -1;
             if (tag == 0x8) kind = 0;
             if (tag == 0x9) kind = 1;
@@ -77,7 +68,7 @@ HidReportDescriptor HidReportDescriptor::parse(const uint8_t* data, size_t lengt
             hasUsage = false;
             firstUsage = 0;
             firstUsageExtended = false;
-        } else if (type == 1) {  // global
+        } else if (item->type == HidItem::Type::Global) {
             switch (tag) {
                 case 0x0:
                     globals.usagePage = value;
@@ -104,7 +95,7 @@ HidReportDescriptor HidReportDescriptor::parse(const uint8_t* data, size_t lengt
                 default:
                     break;
             }
-        } else if (type == 2) {  // local
+        } else if (item->type == HidItem::Type::Local) {
             if (tag == 0x0 && !hasUsage) {
                 hasUsage = true;
                 firstUsage = value;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/hid/HidItemReader.h"
+
 namespace keyloom {
 
 namespace {
@@ -20,19 +22,6 @@ struct Globals {
     uint32_t reportCount = 0;
     uint8_t reportId = 0;
 };
-
-uint32_t unsignedData(const uint8_t* p, size_t n) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < n; ++i) v |= uint32_t(p[i]) << (8 * i);
-    return v;
-}
-
-int32_t signedData(const uint8_t* p, size_t n) {
-    uint32_t v = unsignedData(p, n);
-    if (n == 0 || n == 4) return int32_t(v);
-    const uint32_t sign = 1u << (8 * n - 1);
-    return (v & sign) ? int32_t(v | ~((sign << 1) - 1)) : int32_t(v);
-}
 
 // Reads bitSize bits (<= 32) at bitOffset, little-endian as HID lays them out.
 uint32_t extractBits(const uint8_t* data, uint32_t bitOffset, uint32_t bitSize) {
@@ -75,23 +64,13 @@ std::optional<HidReportDecoder> HidReportDecoder::parse(const uint8_t* descripto
         hasUsageMin = hasUsageMax = false;
     };
 
-    size_t i = 0;
-    while (i < length) {
-        const uint8_t prefix = descriptor[i];
-        if (prefix == 0xFE) {  // long item: skipped whole
-            if (i + 2 >= length) return std::nullopt;
-            i += 3 + descriptor[i + 1];
-            continue;
-        }
-        const size_t n = (prefix & 0x03) == 3 ? 4 : (prefix & 0x03);
-        if (i + 1 + n > length) return std::nullopt;
-        const uint8_t* p = descriptor + i + 1;
-        const uint32_t u = unsignedData(p, n);
-        const uint8_t type = (prefix >> 2) & 0x03;
-        const uint8_t tag = prefix >> 4;
-        i += 1 + n;
-
-        if (type == 0) {  // main
+    // A cut descriptor is refused: fields after the cut would be missing and the ones before mis-sized.
+    HidItemReader reader(descriptor, length);
+    while (const std::optional<HidItem> item = reader.next()) {
+        const size_t n = item->size;
+        const uint32_t u = item->data;
+        const uint8_t tag = item->tag;
+        if (item->type == HidItem::Type::Main) {
             switch (tag) {
                 case 0x8: {  // Input
                     const uint64_t bits = uint64_t(g.reportSize) * g.reportCount;
@@ -132,16 +111,16 @@ std::optional<HidReportDecoder> HidReportDecoder::parse(const uint8_t* descripto
                     break;
             }
             clearLocals();
-        } else if (type == 1) {  // global
+        } else if (item->type == HidItem::Type::Global) {
             switch (tag) {
                 case 0x0:
                     g.usagePage = u & 0xFFFF;
                     break;
                 case 0x1:
-                    g.logicalMin = signedData(p, n);
+                    g.logicalMin = item->signedData();
                     break;
                 case 0x2:
-                    g.logicalMax = g.logicalMin < 0 ? signedData(p, n) : int32_t(u);
+                    g.logicalMax = g.logicalMin < 0 ? item->signedData() : int32_t(u);
                     break;
                 case 0x7:
                     g.reportSize = u;
@@ -166,7 +145,7 @@ std::optional<HidReportDecoder> HidReportDecoder::parse(const uint8_t* descripto
                 default:
                     break;
             }
-        } else if (type == 2) {  // local
+        } else if (item->type == HidItem::Type::Local) {
             switch (tag) {
                 case 0x0:
                     if (usages.size() >= kMaxUsagesPerItem) return std::nullopt;
@@ -185,7 +164,7 @@ std::optional<HidReportDecoder> HidReportDecoder::parse(const uint8_t* descripto
             }
         }
     }
-    if (depth != 0) return std::nullopt;
+    if (reader.truncated() || depth != 0) return std::nullopt;
     return d;
 }
 

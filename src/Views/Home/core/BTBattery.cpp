@@ -1,19 +1,10 @@
 #include "Views/Home/core/BTBattery.h"
 
-#include <iostream>
-
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PrintLine.h"
 
 namespace keyloom {
-
-namespace {
-
-void debugLine(const std::string& line) {
-    std::cout << line << std::endl;
-}
-
-}  // namespace
 
 void BTBattery::checkBluetoothDevice() {
     if (!isMainThread()) {
@@ -50,24 +41,24 @@ bool BTBattery::isAdopted(const BluetoothPeripheralRef& peripheral) const {
 void BTBattery::centralManagerDidUpdateState(BluetoothCentral& central) {
     switch (central.state()) {
         case CentralState::unknown:
-            debugLine("centralManagerDidUpdateState --> 状态 : unknown");
+            printLine("centralManagerDidUpdateState --> 状态 : unknown");
             break;
         case CentralState::resetting:
-            debugLine("centralManagerDidUpdateState --> 状态 : resetting");
+            printLine("centralManagerDidUpdateState --> 状态 : resetting");
             break;
         case CentralState::unsupported:
-            debugLine("centralManagerDidUpdateState --> 状态 : unsupported");
+            printLine("centralManagerDidUpdateState --> 状态 : unsupported");
             break;
         case CentralState::unauthorized:
-            debugLine("centralManagerDidUpdateState --> 状态 : unauthorized");
+            printLine("centralManagerDidUpdateState --> 状态 : unauthorized");
             break;
         case CentralState::poweredOff:
-            debugLine("centralManagerDidUpdateState --> 状态 : poweredOff");
+            printLine("centralManagerDidUpdateState --> 状态 : poweredOff");
             connectState = false;
             break;
         case CentralState::poweredOn:
             connectState = false;
-            debugLine("蓝牙中心开启状态");
+            printLine("蓝牙中心开启状态");
             checkBluetoothDevice();
             break;
     }
@@ -75,7 +66,7 @@ void BTBattery::centralManagerDidUpdateState(BluetoothCentral& central) {
 
 void BTBattery::centralManagerDidConnect(BluetoothCentral&, const BluetoothPeripheralRef& peripheral) {
     if (!isAdopted(peripheral)) return;
-    debugLine("连接成功");
+    printLine("连接成功");
     peripheral->setDelegate(weak_from_this());
     peripheral->discoverServices({kBatteryServiceUUID});
     connectState = true;
@@ -89,7 +80,7 @@ void BTBattery::centralManagerDidDisconnectPeripheral(BluetoothCentral&, const B
         peripheral->setDelegate({});
         return;
     }
-    debugLine("断开连接");
+    printLine("断开连接");
     connectState = false;
     peripheral->setDelegate({});
     batteryCharacteristic.reset();
@@ -99,12 +90,12 @@ void BTBattery::peripheralDidDiscoverServices(const BluetoothPeripheralRef& peri
                                               const std::optional<BluetoothError>& error) {
     if (!isAdopted(peripheral)) return;
     if (error) {
-        debugLine("Discovered services for %s with error: " + peripheral->name().value_or("nil"));
+        printLine("Discovered services for %s with error: " + peripheral->name().value_or("nil"));
         return;
     }
     const auto services = peripheral->services().value_or(std::vector<BluetoothServiceRef>{});
     for (const auto& service : services) {
-        debugLine("Service found with UUID: %@ " + service->uuid().toString());
+        printLine("Service found with UUID: %@ " + service->uuid().toString());
         if (service->uuid() == kBatteryServiceUUID && qvPeripheral)
             qvPeripheral->discoverCharacteristics({kBatteryLevelCharacteristicUUID}, service);
     }
@@ -115,7 +106,7 @@ void BTBattery::peripheralDidDiscoverCharacteristicsFor(const BluetoothPeriphera
                                                         const std::optional<BluetoothError>& error) {
     if (!isAdopted(peripheral) || !service) return;
     if (error) {
-        debugLine("Discovered characteristics for %@ with error " + service->uuid().toString());
+        printLine("Discovered characteristics for %@ with error " + service->uuid().toString());
         return;
     }
     if (service->uuid() != kBatteryServiceUUID) return;
@@ -132,7 +123,7 @@ void BTBattery::peripheralDidUpdateValueFor(const BluetoothPeripheralRef& periph
                                             const std::optional<BluetoothError>& error) {
     if (!isAdopted(peripheral) || !characteristic) return;
     if (error) {
-        debugLine("Error updating value for characteristic %@ error " + characteristic->uuid().toString());
+        printLine("Error updating value for characteristic %@ error " + characteristic->uuid().toString());
         return;
     }
     const auto& value = characteristic->value();
@@ -140,7 +131,7 @@ void BTBattery::peripheralDidUpdateValueFor(const BluetoothPeripheralRef& periph
     const int64_t level = value->front();
     NotificationCenter::defaultCenter().post("WirelessBatteryValue",
                                              NotificationDictionary{{"type", int64_t{1}}, {"value", level}});
-    debugLine(std::to_string(level));
+    printLine(std::to_string(level));
 }
 
 }  // namespace keyloom

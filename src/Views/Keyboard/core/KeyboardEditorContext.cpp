@@ -1,6 +1,5 @@
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
 
-#include "VelkorDevice/ChannelSupport.h"
 #include "Views/Keyboard/core/QuorvathEditorModel.h"
 #include "platform/SerialWorker.h"
 
