@@ -174,7 +174,7 @@ void SQLiteConnection::commitScope(Transaction& scope) {
 }
 
 bool SQLiteConnection::isOpen(uint64_t id) const noexcept {
-    return actionUsable() && std::find(scopes_.begin(), scopes_.end(), id) != scopes_.end();
+    return std::find(scopes_.begin(), scopes_.end(), id) != scopes_.end();
 }
 
 bool SQLiteConnection::actionUsable() const noexcept {

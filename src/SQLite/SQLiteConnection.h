@@ -56,6 +56,7 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // Commits an operation's scope; throws (the scope rolled back) when that fails.
     static void commitScope(Transaction& scope);
 
+    // True until the scope ends, whether or not its action failed.
     bool isOpen(uint64_t id) const noexcept;
 
   private:

@@ -209,6 +209,7 @@ TEST_F(UserAction, FailsWholeAndQuickly) {
         storeColours(*db, 1, 150);
         db->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2});
         storeColours(*db, 151, 150);
+        EXPECT_TRUE(action.active()) << "a failed action is still open until it ends, so that it is committed";
         std::string error;
         EXPECT_FALSE(action.commit(&error));
         EXPECT_FALSE(error.empty());
