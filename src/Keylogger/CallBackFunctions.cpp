@@ -30,12 +30,13 @@ void CallBackFunctions::Handle_IOHIDInputValueCallback(void* context, int, void*
 }
 
 void CallBackFunctions::recordKeyPressed(int64_t isPressed, int64_t scancode) {
+    if (isPressed != 0 && isPressed != 1) return;
     auto& g = keystate_detail::globals();
     if (isPressed == 0) {
         g.lastKeyOperate = "up";
         std::erase(g.pressedNormalKey, scancode);
         std::erase(g.pressedFlags, scancode);
-    } else if (isPressed == 1) {
+    } else {
         g.lastKeyOperate = "down";
         // A key already held is not listed twice (two keyboards, or two sources, may report the same key).
         if (holds(QV_NormalKeys(), scancode)) {
@@ -43,10 +44,8 @@ void CallBackFunctions::recordKeyPressed(int64_t isPressed, int64_t scancode) {
         } else if (holds(QV_FlagKeys(), scancode)) {
             if (!holds(g.pressedFlags, scancode)) g.pressedFlags.push_back(scancode);
         }
-    } else {
-        return;
     }
-    NotificationCenter::defaultCenter().post(kKeyStateChanged);
+    NotificationCenter::defaultCenter().post(kHeldKeysChanged);
 }
 
 }  // namespace keyloom

@@ -17,7 +17,7 @@ struct CallBackFunctions {
     static void Handle_IOHIDInputValueCallback(void* context, int result, void* sender, const HidInputValue& value);
 
     // isPressed 1: "down", the code joins its list unless already there; 0: "up", every occurrence leaves both lists;
-    // anything else changes nothing. Each press or release is then announced with kKeyStateChanged (KeyState.h).
+    // anything else changes nothing.
     static void recordKeyPressed(int64_t isPressed, int64_t scancode);
 
     static constexpr uint32_t kFirstUsage = 0x0004;

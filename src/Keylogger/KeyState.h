@@ -18,13 +18,18 @@ const std::string& lastKeyOperate();
 // The value of the last event of left Shift (0xE1): 1 while held, 0 after release.
 int64_t shiftKeyStatus();
 
-// Posted (NotificationCenter, no object) on the main thread after each key press or release has been recorded, so
-// an observer reads the lists with that key in them. An editor's key capture refreshes on it: unlike a key event of
-// our window, it never arrives before the key capture has seen the key.
-inline constexpr const char* kKeyStateChanged = "keyStateChanged";
-
 // Back to the start state (empty lists, empty text, 0). The application never resets them; tests do.
 void resetKeyState();
+
+// The combination the user holds, as the editors' key-binding fields take it: every held modifier in press order,
+// then the first held normal key (the earliest still down); further normal keys are left out.
+std::vector<int64_t> heldKeyCombination();
+std::vector<int64_t> keyCombination(const std::vector<int64_t>& flags, const std::vector<int64_t>& normalKeys);
+
+// Notification posted (NotificationCenter::defaultCenter(), main thread, no object) right after the key capture has
+// recorded a key going down or up, so its observers read the lists above with the key already in them. Observe it
+// through LocalKeyMonitor when only our windows' keys matter.
+inline constexpr const char* kHeldKeysChanged = "heldKeysChanged";
 
 namespace keystate_detail {
 struct Globals {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "Keylogger/KeyState.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/HeldKeys.h"
+#include "Views/Keyboard/core/KeyCombination.h"
 #include "Views/Keyboard/core/MarrowinKeyAssignment.h"
 #include "Views/Keyboard/core/MarrowinKeyTable.h"
 
@@ -21,28 +22,32 @@ MarrowinKey key(int64_t type, int64_t value, int64_t value2, int64_t value3, std
 }
 
 // The held lists as the key capture keeps them, on the Ostrel 61 maps: modifiers (with Caps Lock) in press order,
-// then the earliest normal key the keyboard has.
+// then the earliest normal key the keyboard has; shown as the key tab shows and keeps them.
 TEST(HeldKeys, CombinationFromTheHeldLists) {
     const KeyCodeMap& ostrel = findKeyModel(KeyModelId::Ostrel61)->codeMap();
     const struct {
         const char* what;
         Codes flags, normal;
-        HeldCombination held;
+        Codes codes;
+        std::string text, codesText;
     } cases[] = {
-        {"nothing held", {}, {}, {}},
-        {"Left Control", {224}, {}, {{224}, "Left Control", "224"}},
-        {"Left Control then C", {224}, {6}, {{224, 6}, "Left Control + C", "224,6"}},
-        {"two letters keep the first", {}, {4, 5}, {{4}, "A", "4"}},
-        {"Left Shift before Left Control", {225, 224}, {}, {{225, 224}, "Left Shift + Left Control", "225,224"}},
-        {"three keys", {224, 225}, {6}, {{224, 225, 6}, "Left Control + Left Shift + C", "224,225,6"}},
-        {"Caps Lock is listed with the modifiers", {57}, {4}, {{57, 4}, "Caps Lock + A", "57,4"}},
-        {"Delete (no key of an Ostrel) is ignored", {}, {76}, {}},
-        {"a key after Delete takes its place", {224}, {76, 6}, {{224, 6}, "Left Control + C", "224,6"}},
-        {"Right GUI (none on an Ostrel) is ignored", {231, 224}, {}, {{224}, "Left Control", "224"}},
-        {"arrows are ignored", {}, {79, 80, 81, 82}, {}},
+        {"nothing held", {}, {}, {}, "", ""},
+        {"Left Control", {224}, {}, {224}, "Left Control", "224"},
+        {"Left Control then C", {224}, {6}, {224, 6}, "Left Control + C", "224,6"},
+        {"two letters keep the first", {}, {4, 5}, {4}, "A", "4"},
+        {"Left Shift before Left Control", {225, 224}, {}, {225, 224}, "Left Shift + Left Control", "225,224"},
+        {"three keys", {224, 225}, {6}, {224, 225, 6}, "Left Control + Left Shift + C", "224,225,6"},
+        {"Caps Lock is listed with the modifiers", {57}, {4}, {57, 4}, "Caps Lock + A", "57,4"},
+        {"Delete (no key of an Ostrel) is ignored", {}, {76}, {}, "", ""},
+        {"a key after Delete takes its place", {224}, {76, 6}, {224, 6}, "Left Control + C", "224,6"},
+        {"Right GUI (none on an Ostrel) is ignored", {231, 224}, {}, {224}, "Left Control", "224"},
+        {"arrows are ignored", {}, {79, 80, 81, 82}, {}, "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(heldCombination(c.flags, c.normal, ostrel), c.held) << c.what;
+        const Codes codes = keyCombination(keysOnKeyboard(c.flags, ostrel), keysOnKeyboard(c.normal, ostrel));
+        EXPECT_EQ(codes, c.codes) << c.what;
+        EXPECT_EQ(combinationText(codes, ostrel), c.text) << c.what;
+        EXPECT_EQ(combinationCodesText(codes), c.codesText) << c.what;
     }
 }
 
@@ -53,11 +58,11 @@ TEST(KeyAssignment, RecordOrAlertForEveryNode) {
         const char* what;
         OptionChoice node;
         Codes captured;
-        KeyAssignmentAction action;
+        MarrowinAssignmentOutcome action;
     } cases[] = {
         {"Default", {0, 1, 0, "Default"}, ctrlC, {key(1, 0, 0, 0, ""), {}, true}},
         {"Disable", {0, 2, 0, "Disable"}, none, {key(2, 1, 0, 0, "Disable"), {}, true}},
-        {"Keyboard function, nothing held", {0, 3, 0, "Keyboard function"}, none, {std::nullopt, kAlertPressKey}},
+        {"Keyboard function, nothing held", {0, 3, 0, "Keyboard function"}, none, {std::nullopt, kAlertPressKeys}},
         {"Keyboard function", {0, 3, 0, "Keyboard function"}, ctrlC, {key(3, 6, 224, 0, "held"), {}, false}},
         {"Macro", {0, 4, 0, "Macro"}, ctrlC, {std::nullopt, kAlertMacro}},
         {"Mouse function (a group)", {0, 6, 0, "Mouse function"}, none, {std::nullopt, kAlertNextLevel}},
@@ -72,7 +77,7 @@ TEST(KeyAssignment, RecordOrAlertForEveryNode) {
         {"a function of no known group", {1, 1, 3, "odd"}, none, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(keyAssignmentFor(c.node, c.captured, "held"), c.action) << c.what;
+        EXPECT_EQ(marrowinAssignment(c.node, c.captured, "held"), c.action) << c.what;
     }
 }
 
@@ -116,7 +121,7 @@ TEST(KeyAssignment, MarksAndDefaults) {
                  {5, std::nullopt}, {6, true},  {7, true}, {8, true}, {9, std::nullopt}};
     for (const auto& c : cases) EXPECT_EQ(assignmentMark(c.type), c.mark) << c.type;
     // The default's value 0 makes the store remove the key's row.
-    EXPECT_EQ(defaultAssignment(), key(1, 0, 0, 0, ""));
+    EXPECT_EQ(marrowinDefaultAssignment(), key(1, 0, 0, 0, ""));
 }
 
 }  // namespace

@@ -164,7 +164,7 @@ class KeyTab : public ::testing::Test {
         return bytes;
     }
 
-    size_t captures() const { return NotificationCenter::defaultCenter().observerCount(kKeyStateChanged); }
+    size_t captures() const { return NotificationCenter::defaultCenter().observerCount(kHeldKeysChanged); }
 
     test::TempDataHome home;
     SimulatedHidScope simulation;

@@ -18,6 +18,7 @@ const std::vector<Screen>& screens() {
         {"home", nullptr, renderHomeWindow},
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
+        {"editor-lighting", isFirstGeneration, renderKeyboardLighting},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
         {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},

@@ -79,6 +79,7 @@ const std::vector<Screen>& screens();
 void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
+void renderKeyboardLighting(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);

@@ -4,11 +4,10 @@
 
 namespace keyloom {
 
-QMessageBox* showAlertSheet(QWidget* parent, const QString& title, const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, parent ? parent->window() : nullptr);
+QMessageBox* showAlertSheet(QWidget* window, const QString& message, const QString& informativeText) {
+    auto* box = new QMessageBox(QMessageBox::Warning, message, message, QMessageBox::Ok, window);
     box->setObjectName(QStringLiteral("alertSheet"));
-    box->setInformativeText(text);
+    box->setInformativeText(informativeText);
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

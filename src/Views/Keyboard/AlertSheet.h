@@ -1,14 +1,15 @@
 #pragma once
 
+#include <QString>
+
 class QMessageBox;
-class QString;
 class QWidget;
 
 namespace keyloom {
 
-// An alert sheet on the window of parent: warning style, the title as message text, the text as informative text,
-// the single "OK" button. Window-modal and not waiting: the call returns at once, the window takes no input until
-// the sheet is dismissed, and dismissing it does nothing further. The box deletes itself when closed.
-QMessageBox* showAlertSheet(QWidget* parent, const QString& title, const QString& text);
+// An alert sheet over a window: warning style, the message as its title and main text, the informative text below,
+// one "OK" button. Window-modal and not waited for: the caller goes on at once, dismissing it does nothing further,
+// and it deletes itself when closed. objectName "alertSheet". Returns it (tests read and close it).
+QMessageBox* showAlertSheet(QWidget* window, const QString& message, const QString& informativeText);
 
 }  // namespace keyloom

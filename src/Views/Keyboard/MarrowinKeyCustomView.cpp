@@ -17,7 +17,7 @@
 #include "Views/Keyboard/DataSource/MarrowinOptionTree.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
-#include "Views/Keyboard/core/HeldKeys.h"
+#include "Views/Keyboard/core/KeyCombination.h"
 #include "Views/Keyboard/core/MarrowinKeyAssignment.h"
 #include "Views/Keyboard/core/MarrowinKeyCaps.h"
 #include "Views/Keyboard/core/MarrowinKeyLookup.h"
@@ -196,7 +196,7 @@ void MarrowinKeyCustomView::customKeyCancelButton() {
     if (isHidden()) return;
     const bool keyChosen = currentKeyValue >= 1;  // code 0 is no key: nothing to store or send
     if (keyChosen) {
-        MarrowinKey record = defaultAssignment();
+        MarrowinKey record = marrowinDefaultAssignment();
         addCustomKey(record);
     }
     collapseAllRows(keycustomTree);
@@ -206,9 +206,9 @@ void MarrowinKeyCustomView::customKeyCancelButton() {
 }
 
 void MarrowinKeyCustomView::keyAssignment(int64_t, const TreeNodeModel& nodeData) {
-    const OptionChoice node{nodeData.level.value_or(-1), nodeData.type.value_or(0), nodeData.parentType.value_or(0),
-                            nodeData.name.value_or(std::string())};
-    const KeyAssignmentAction action = keyAssignmentFor(node, currentModifyKeys, keycustomText->text().toStdString());
+    const OptionChoice node{nodeData.level, nodeData.type, nodeData.parentType, nodeData.name.value_or(std::string())};
+    const MarrowinAssignmentOutcome action =
+        marrowinAssignment(node, currentModifyKeys, keycustomText->text().toStdString());
     if (!action.alert.empty()) showAlert(action.alert);
     if (!action.record) return;
     MarrowinKey record = *action.record;
@@ -250,19 +250,23 @@ void MarrowinKeyCustomView::selectionDidChange(QTreeView* outlineView) {
         startLocalEventMoniter();
     } else {
         keycustomText->hide();
-        eventHandler.stop();
+        eventHandler.reset();
     }
 }
 
 void MarrowinKeyCustomView::startLocalEventMoniter() {
-    eventHandler.start(this, [this] { fillBindInput(); });
+    eventHandler.reset();
+    eventHandler = std::make_unique<LocalKeyMonitor>([this] {
+        // Key releases leave the combination shown; keys typed into another of our windows are not the editor's.
+        if (lastKeyOperate() == "down" && isActiveWindow()) fillBindInput();
+    });
 }
 
 void MarrowinKeyCustomView::fillBindInput() {
-    HeldCombination held = heldCombination(pressedFlags(), pressedNormalKey(), context_.codeMap());
-    if (!isHidden()) keycustomText->setText(text(held.text));
-    currentModifyKeys = std::move(held.codes);
-    currentModifyKeysStr = std::move(held.codesText);
+    const KeyCodeMap& keys = context_.codeMap();
+    currentModifyKeys = keyCombination(keysOnKeyboard(pressedFlags(), keys), keysOnKeyboard(pressedNormalKey(), keys));
+    currentModifyKeysStr = combinationCodesText(currentModifyKeys);
+    if (!isHidden()) keycustomText->setText(text(combinationText(currentModifyKeys, keys)));
 }
 
 void MarrowinKeyCustomView::setKeyMacroData(int64_t profile) {
@@ -272,10 +276,8 @@ void MarrowinKeyCustomView::setKeyMacroData(int64_t profile) {
     context_.exchange(kKeyTableExchange, [table = *table](MarrowinV2& channel) { sendKeyTable(channel, table); });
 }
 
-void MarrowinKeyCustomView::showAlert(std::string_view message) {
-    alertSheet =
-        showAlertSheet(this, QString::fromUtf8(kKeyAssignmentTitle.data(), qsizetype(kKeyAssignmentTitle.size())),
-                       QString::fromUtf8(message.data(), qsizetype(message.size())));
+void MarrowinKeyCustomView::showAlert(const std::string& message) {
+    alertSheet = showAlertSheet(window(), QString::fromUtf8(kKeyAssignmentAlert), QString::fromStdString(message));
 }
 
 }  // namespace keyloom

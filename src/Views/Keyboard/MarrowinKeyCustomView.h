@@ -2,12 +2,13 @@
 
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Keylogger/LocalKeyMonitor.h"
 #include "SQLite/MarrowinKey.h"
 #include "Views/Keyboard/DataSource/TreeNodeModel.h"
-#include "Views/Keyboard/LocalKeyMonitor.h"
 #include "Views/Keyboard/MarrowinPanel.h"
 
 class QComboBox;
@@ -60,9 +61,11 @@ class MarrowinKeyCustomView : public MarrowinPanel {
     // The tree's selection changed: "Keyboard function" shows the binding field and starts the capture; another row
     // hides it and stops the capture; no row changes nothing.
     void selectionDidChange(QTreeView* outlineView);
-    // Starts the capture (one at a time; it stops with the tab's removal from the editor).
+    // Starts the capture (one at a time; it goes with the editor): after each key pressed while the editor is the
+    // active window, fillBindInput().
     void startLocalEventMoniter();
-    // Takes the held combination from the key state into the binding field and the captured codes.
+    // Takes the held combination from the key state into the binding field and the captured codes; held keys the
+    // keyboard does not have are left out.
     void fillBindInput();
     // Reads the profile's whole key table and hands its upload to the keyboard's worker, where an upload still
     // waiting is dropped for it. Nothing is sent when the table cannot be read (no database, a failed query).
@@ -74,7 +77,7 @@ class MarrowinKeyCustomView : public MarrowinPanel {
     std::vector<int64_t> currentModifyKeys;
     std::string currentModifyKeysStr;
     // The capture while it runs.
-    LocalKeyMonitor eventHandler;
+    std::unique_ptr<LocalKeyMonitor> eventHandler;
 
     // Outlets.
     QPointer<KeyboardView> customKeyboardView;
@@ -95,7 +98,7 @@ class MarrowinKeyCustomView : public MarrowinPanel {
 
   private:
     void initOptionConfig();
-    void showAlert(std::string_view text);
+    void showAlert(const std::string& message);
 
     TreeNodeItemModel* treeModel_ = nullptr;
 };

@@ -5,7 +5,14 @@
 
 namespace keyloom {
 
-MarrowinKey defaultAssignment() {
+std::vector<int64_t> keysOnKeyboard(std::span<const int64_t> codes, const KeyCodeMap& codeMap) {
+    std::vector<int64_t> keys;
+    for (int64_t code : codes)
+        if (codeMap.contains(code)) keys.push_back(code);
+    return keys;
+}
+
+MarrowinKey marrowinDefaultAssignment() {
     MarrowinKey record;
     record.macroType = kMacroTypeDefault;
     return record;
@@ -23,26 +30,22 @@ MarrowinKey combinationAssignment(std::span<const int64_t> codes, std::string de
     return record;
 }
 
-KeyAssignmentAction keyAssignmentFor(const OptionChoice& node, std::span<const int64_t> captured,
-                                     const std::string& captureText) {
+MarrowinAssignmentOutcome marrowinAssignment(const OptionChoice& node, std::span<const int64_t> captured,
+                                             const std::string& captureText) {
+    const int64_t type = node.type.value_or(0);
     if (node.level == 1) {
-        switch (node.parentType) {
-            case kMacroTypeMouse:
-            case kMacroTypeMultimedia:
-            case kMacroTypeMacShortcut: {
-                MarrowinKey record;
-                record.macroType = node.parentType;
-                record.macroValue = node.type;
-                record.macroDesc = node.name;
-                return {record, {}, false};
-            }
-            default:
-                return {};
-        }
+        const int64_t group = node.parentType.value_or(0);
+        if (group != kMacroTypeMouse && group != kMacroTypeMultimedia && group != kMacroTypeMacShortcut) return {};
+        MarrowinKey record;
+        record.macroType = group;
+        record.macroValue = type;
+        record.macroDesc = node.name;
+        return {record, {}, false};
     }
-    switch (node.type) {
+    if (node.level != 0) return {};
+    switch (type) {
         case kMacroTypeDefault:
-            return {defaultAssignment(), {}, true};
+            return {marrowinDefaultAssignment(), {}, true};
         case kMacroTypeDisable: {
             MarrowinKey record;
             record.macroType = kMacroTypeDisable;
@@ -51,7 +54,7 @@ KeyAssignmentAction keyAssignmentFor(const OptionChoice& node, std::span<const i
             return {record, {}, true};
         }
         case kMacroTypeKeyCombination:
-            if (captured.empty()) return {std::nullopt, kAlertPressKey, false};
+            if (captured.empty()) return {std::nullopt, kAlertPressKeys, false};
             return {combinationAssignment(captured, captureText), {}, false};
         case kMacroTypeMacro:
             return {std::nullopt, kAlertMacro, false};
