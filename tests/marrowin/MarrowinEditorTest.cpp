@@ -67,7 +67,10 @@ class MarrowinEditor : public ::testing::Test {
         return editor;
     }
 
+    // After the keyboard has received what the editor sent (closing with exchanges pending is tested on its own).
     void closeEditor() {
+        if (auto* editor = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data()))
+            editor->contentViewController()->context().waitForExchanges();
         if (KEYBOARD_VIEW) {
             QPointer<QWidget> window = KEYBOARD_VIEW;
             window->close();
