@@ -21,6 +21,7 @@ const std::vector<Screen>& screens() {
         {"editor-lighting", isFirstGeneration, renderKeyboardLighting},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
+        {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
         {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;

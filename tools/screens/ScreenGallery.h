@@ -82,6 +82,7 @@ void renderKeyboardEditor(ScreenContext& ctx);
 void renderKeyboardLighting(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
+void renderMarrowinKeys(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
