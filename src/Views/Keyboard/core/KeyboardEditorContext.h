@@ -50,7 +50,7 @@ class KeyboardEditorContext {
     int64_t currentProfile() const { return 1; }
     static constexpr int64_t kKeyboardProfile = 0;
     // The channel's bulk layout: 2 until the version read has found "180905" firmware, then 1.
-    int64_t versionType() const { return channel_->versionType(); }
+    int64_t versionType() const;
 
     const KeyModel& keyModel() const { return *model_; }
     const KeyNameMap& nameMap() const { return model_->nameMap(); }
@@ -82,12 +82,14 @@ class KeyboardEditorContext {
     // Blocks until every job queued so far has run (tests and benchmarks).
     void waitForIdle();
     // The device's worker, for the tests' wait helper.
-    SerialWorker* worker() const { return worker_.get(); }
+    SerialWorker* worker() const;
+
+    // The channel with its worker; it outlives the editor until the worker has sent what it was given.
+    struct Lane;
 
   private:
     HidHandleRef device_;
-    std::unique_ptr<Quorvath> channel_;
-    std::unique_ptr<SerialWorker> worker_;  // after the channel: destroyed first
+    std::shared_ptr<Lane> lane_;
     int64_t vendorId_ = 0;
     int64_t productId_ = 0;
     int64_t deviceType_ = 1;
