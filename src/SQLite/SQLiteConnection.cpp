@@ -12,8 +12,8 @@
 #include <map>
 #include <mutex>
 
-#include "SQLite/ProfileTables.h"
 #include "platform/DataPaths.h"
+#include "platform/PrintLine.h"
 #include "platform/UserFiles.h"
 
 namespace keyloom {
@@ -86,7 +86,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         const std::string folder = databaseFolder();
         bool folderWritable = true;
         if (!makeUserOnlyFolder(folder, error, &folderWritable)) return nullptr;
-        if (!folderWritable) profile_tables::printLine(folder + " is not writable: changes cannot be stored");
+        if (!folderWritable) printLine(folder + " is not writable: changes cannot be stored");
         const std::string path = folder + "/" + fileName;
         bool fileWritable = true;
         if (userOnlyFile) {
@@ -95,7 +95,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
             fileWritable = !userMadeReadOnly(path);
         }
         // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
-        if (!fileWritable) profile_tables::printLine(fileName + " is not writable: changes cannot be stored");
+        if (!fileWritable) printLine(fileName + " is not writable: changes cannot be stored");
         auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
         const std::string reason = damage(connection->db_);
         if (reason.empty()) {
@@ -106,8 +106,8 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         connection.reset();
         const std::string aside = moveAside(path, ".damaged-" + timestamp(), kCompanions, error);
         if (aside.empty()) return nullptr;
-        profile_tables::printLine(fileName + " is damaged (" + reason + "): moved aside to " +
-                                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
+        printLine(fileName + " is damaged (" + reason + "): moved aside to " +
+                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
         auto fresh = std::make_shared<SQLiteConnection>(Key{}, path, false);
         fresh->useWriteAheadLog();

@@ -56,12 +56,7 @@ void KeyboardEditorContext::send(Job job) {
 }
 
 void KeyboardEditorContext::sendLatest(const std::string& kind, Job job) {
-    auto& counter = latest_[kind];
-    if (!counter) counter = std::make_shared<std::atomic<uint64_t>>(0);
-    const uint64_t generation = ++*counter;
-    send([job = std::move(job), counter, generation](Quorvath& q) {
-        if (counter->load() == generation) job(q);
-    });
+    worker_->postReplacing(kind, [job = std::move(job), channel = channel_.get()] { job(*channel); });
 }
 
 void KeyboardEditorContext::waitForIdle() {

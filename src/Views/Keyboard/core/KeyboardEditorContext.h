@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -69,7 +67,7 @@ class KeyboardEditorContext {
     // Queues job for the device's worker.
     void send(Job job);
     // The same, for changes that only the latest value matters of (a dragged colour, a whole table): a job of this
-    // kind that is still queued when a newer one arrives is dropped.
+    // kind that is still queued when a newer one arrives is dropped, and the newer one goes last in the queue.
     void sendLatest(const std::string& kind, Job job);
     // Runs job on the worker, then onMain with its result on the main thread, unless the editor closed meanwhile.
     template <typename T>
@@ -96,7 +94,6 @@ class KeyboardEditorContext {
     std::string deviceDBfile_;
     const KeyModel* model_ = nullptr;
     std::unique_ptr<DeviceSQLite> deviceDB_;
-    std::map<std::string, std::shared_ptr<std::atomic<uint64_t>>> latest_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // results of exchanges are dropped once it is gone
 };
 
