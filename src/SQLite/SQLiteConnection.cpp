@@ -10,8 +10,8 @@
 #include <ctime>
 #include <filesystem>
 
-#include "SQLite/ProfileTables.h"
 #include "platform/DataPaths.h"
+#include "platform/PrintLine.h"
 #include "platform/UserFiles.h"
 
 namespace keyloom {
@@ -83,7 +83,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         const std::string folder = databaseFolder();
         bool folderWritable = true;
         if (!makeUserOnlyFolder(folder, error, &folderWritable)) return nullptr;
-        if (!folderWritable) profile_tables::printLine(folder + " is not writable: changes cannot be stored");
+        if (!folderWritable) printLine(folder + " is not writable: changes cannot be stored");
         const std::string path = folder + "/" + fileName;
         bool fileWritable = true;
         if (userOnlyFile) {
@@ -92,7 +92,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
             fileWritable = !userMadeReadOnly(path);
         }
         // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
-        if (!fileWritable) profile_tables::printLine(fileName + " is not writable: changes cannot be stored");
+        if (!fileWritable) printLine(fileName + " is not writable: changes cannot be stored");
         auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
         const std::string reason = damage(connection->db_);
         if (reason.empty()) return connection;
@@ -100,8 +100,8 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         connection.reset();
         const std::string aside = moveAside(path, ".damaged-" + timestamp(), kCompanions, error);
         if (aside.empty()) return nullptr;
-        profile_tables::printLine(fileName + " is damaged (" + reason + "): moved aside to " +
-                                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
+        printLine(fileName + " is damaged (" + reason + "): moved aside to " +
+                  std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
         return std::make_shared<SQLiteConnection>(Key{}, path, false);
     } catch (const std::exception& e) {

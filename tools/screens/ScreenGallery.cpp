@@ -19,6 +19,7 @@ const std::vector<Screen>& screens() {
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
         {"editor-lighting", isFirstGeneration, renderKeyboardLighting},
+        {"key-assignment", isFirstGeneration, renderKeyAssignment},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
         {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},

@@ -80,6 +80,7 @@ void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
 void renderKeyboardLighting(ScreenContext& ctx);
+void renderKeyAssignment(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);
