@@ -31,6 +31,7 @@
 #include "CustomControl/KeyboardView.h"
 #include "Customized/SegueRegistry.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
+#include "SQLite/SQLiteConnection.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Home/AppState.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
@@ -86,11 +87,9 @@ double medianCpuMs(int rounds, const std::function<void()>& body) {
     return ms[ms.size() / 2];
 }
 
-uint32_t changeCounter(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char h[28] = {};
-    file.read(reinterpret_cast<char*>(h), sizeof h);
-    return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
+// Write transactions committed to the file at path.
+uint64_t changeCounter(const std::string& path) {
+    return SQLiteConnection::committedTransactions(path);
 }
 
 // Every key of the model gets a function, the kinds in turn (combinations of two and three keys among them).

@@ -186,7 +186,7 @@ TEST_F(LightingTab, RowClicksSelectStoreAndShowTheMode) {
         int row;
         int64_t mode;
         std::vector<Bytes> reports;
-        uint32_t commits;
+        uint64_t commits;
         bool colourShown, directionShown, selectionShown, speedEnabled;
     };
     const Case cases[] = {
@@ -202,7 +202,7 @@ TEST_F(LightingTab, RowClicksSelectStoreAndShowTheMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
         keyboard->clearTransfers();
-        const uint32_t before = commits();
+        const uint64_t before = commits();
         clickRow(c.row);
         EXPECT_EQ(featureReports(), c.reports);
         EXPECT_EQ(commits() - before, c.commits);
@@ -299,7 +299,7 @@ TEST_F(LightingTab, HandlersStoreTheRecordThenSendIt) {
         if (c.row == 0) clickRow(1);
         clickRow(c.row);
         keyboard->clearTransfers();
-        const uint32_t before = commits();
+        const uint64_t before = commits();
         c.act(*this);
         settle();
         EXPECT_EQ(stored(mode), c.after);
@@ -354,7 +354,7 @@ TEST_F(LightingTab, PerKeyColoursStoreEveryCapAndSendTheBlock) {
         keyboard->clearTransfers();
         clickBox(652);
         EXPECT_TRUE(keyboard->transfers().empty()) << "a group box alone sends nothing";
-        uint32_t before = commits();
+        uint64_t before = commits();
         pickColour(Qt::green);
         EXPECT_EQ(commits() - before, 1u);
         EXPECT_EQ(colourRows(), (std::map<int64_t, int64_t>{{602, 0x00FF00}})) << "black caps keep no row";
@@ -413,30 +413,30 @@ TEST_F(LightingTab, GroupBoxesFrameTheirKeys) {
     openLighting(SimulatedKeyboard::quorvath88());
     clickRow(9);
     keyboard->clearTransfers();
-    const uint32_t before = commits();
+    const uint64_t before = commits();
     const auto framed = [this] {
         std::vector<int64_t> positions;
         for (const KeyData& key : picture()->keyDataArraySelect())
             if (picture()->selectKeyView(key.index)->isShow()) positions.push_back(key.index);
         return positions;
     };
+    const auto boxesOn = [this] {
+        int on = 0;
+        for (int tag = 651; tag <= 658; ++tag)
+            on += find<QCheckBox>(("customKeys" + std::to_string(tag)).c_str())->isChecked();
+        return on;
+    };
     clickBox(650);
     EXPECT_EQ(framed().size(), 88u);
-    for (int tag = 651; tag <= 658; ++tag)
-        EXPECT_TRUE(find<QCheckBox>(("customKeys" + std::to_string(tag)).c_str())->isChecked());
+    EXPECT_EQ(boxesOn(), 8);
     clickBox(650);
     EXPECT_TRUE(framed().empty());
-    for (int tag = 651; tag <= 658; ++tag)
-        EXPECT_FALSE(find<QCheckBox>(("customKeys" + std::to_string(tag)).c_str())->isChecked());
+    EXPECT_EQ(boxesOn(), 0);
     clickBox(651);
     EXPECT_TRUE(framed().empty()) << "an LED group box frames no key";
     clickBox(655);
     EXPECT_EQ(framed(), (std::vector<int64_t>{positionOf("w"), positionOf("a"), positionOf("s"), positionOf("d")}));
     clickBox(655);
-    clickBox(656);
-    EXPECT_EQ(framed().size(), 4u);
-    EXPECT_TRUE(picture()->selectKeyView(positionOf("upArrow"))->isShow());
-    clickBox(656);
     clickBox(658);
     EXPECT_EQ(framed(), (std::vector<int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_TRUE(keyboard->transfers().empty());
@@ -451,7 +451,7 @@ TEST_F(LightingTab, BurstOfColoursSendsTheLast) {
     clickCap("escape");
     keyboard->clearTransfers();
     keyboard->holdTransfer(1);
-    const uint32_t before = commits();
+    const uint64_t before = commits();
     pickColour(QColor(1, 2, 3), false);
     ASSERT_TRUE(keyboard->waitForHeldTransfer());
     for (int i = 1; i < 20; ++i) pickColour(QColor(10 * i, 2, 3), false);

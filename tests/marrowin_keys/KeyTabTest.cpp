@@ -210,30 +210,8 @@ TEST_F(KeyTab, CaptureFollowsThePressedKeys) {
     EXPECT_TRUE(keyboard->transfers().empty()) << "capturing sends nothing";
 }
 
-// Save of a held combination: the row, the labels, the mark, and the key's slot in the uploaded table.
-TEST_F(KeyTab, SaveStoresMarksAndUploads) {
-    open();
-    clickCap("q");
-    clickRow("Keyboard function");
-    hold({0xE0, 0x06});
-    releaseAll();
-    save();
-    const auto stored = rows(20);
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].macroType, 3);
-    EXPECT_EQ(stored[0].macroValue, 6);
-    EXPECT_EQ(stored[0].macro2Value, 224);
-    EXPECT_EQ(stored[0].macroDesc, "Left Control + C");
-    EXPECT_EQ(panel->keyFunctionText->text(), "Keyboard function");
-    EXPECT_EQ(panel->keyMacroText->text(), "Left Control + C");
-    EXPECT_TRUE(marked("q"));
-    const auto table = uploadedTable();
-    ASSERT_EQ(table.size(), 640u);
-    EXPECT_EQ(test::bytesAt(table, 4 * 38, 4), test::hex("02 01 06 00"));
-    EXPECT_EQ(test::bytesAt(table, 638, 2), test::hex("AA 55"));
-}
-
-// Each function saved on an Ostrel key: the stored row and the slot the keyboard receives at 4 x layout_index.
+// Each function saved on an Ostrel key: the stored row, the labels, the mark, and the slot the keyboard receives at
+// 4 x layout_index.
 TEST_F(KeyTab, SlotBytesOfEveryKindOfFunction) {
     open();
     const struct {
@@ -299,12 +277,14 @@ TEST_F(KeyTab, SlotBytesOfEveryKindOfFunction) {
         EXPECT_EQ(stored[0].macroType, c.type);
         EXPECT_EQ(stored[0].macroValue, c.value);
         EXPECT_EQ(stored[0].macro2Value, c.value2);
+        EXPECT_EQ(QString::fromStdString(stored[0].macroDesc), c.macro);
         EXPECT_EQ(panel->keyFunctionText->text(), c.function);
         EXPECT_EQ(panel->keyMacroText->text(), c.macro);
         EXPECT_TRUE(marked(c.cap));
         const auto table = uploadedTable();
         ASSERT_EQ(table.size(), 640u);
         EXPECT_EQ(test::bytesAt(table, c.offset, 4), test::hex(c.slot));
+        EXPECT_EQ(test::bytesAt(table, 638, 2), test::hex("AA 55"));
     }
     // Default removes the row and zeroes the slot; the cap shows its own name, unmarked.
     keyboard->clearTransfers();

@@ -14,7 +14,6 @@
 namespace keyloom {
 namespace {
 
-using test::bytesAt;
 using test::hex;
 using Dir = SimulatedKeyboard::Direction;
 using Transfer = SimulatedKeyboard::Transfer;
@@ -77,34 +76,6 @@ TEST_F(KeyTableUpload, EmptyProfileGoldenBytes) {
     for (const auto& t : setGet(command("04 02"))) expected.push_back(t);
     EXPECT_EQ(kb->transfers(), expected);
     EXPECT_EQ(pauses, 160) << "10 ms before each of the 16 transfers";
-}
-
-// Stored rows reach their slots; a key put back to Default has no row and an all-zero slot.
-TEST_F(KeyTableUpload, StoredAssignmentsReachTheirSlots) {
-    store(4, 2, 1);        // a: Disable
-    store(255, 6, 6);      // Fn: Scroll Down
-    store(101, 7, 7);      // Menu: Mute
-    store(41, 8, 4);       // Escape: Copy
-    store(20, 3, 6, 224);  // q: Left Control + C
-    store(26, 3, 6, 224);  // w: the same, then put back
-    store(26, 1, 0);
-    ASSERT_TRUE(send(*table()));
-    const auto reports = kb->sentReports(HidReportType::Feature);
-    ASSERT_EQ(reports.size(), 13u);
-    std::vector<uint8_t> sent;
-    for (size_t k = 0; k < 10; ++k) sent.insert(sent.end(), reports[2 + k].begin(), reports[2 + k].end());
-    KeyTable expected{};
-    for (const auto& [offset, bytes] : std::vector<std::pair<size_t, std::string>>{{224, "05 03 00 00"},
-                                                                                   {392, "01 03 FF 00"},
-                                                                                   {384, "03 E2 00 00"},
-                                                                                   {4, "02 08 06 00"},
-                                                                                   {152, "02 01 06 00"},
-                                                                                   {638, "AA 55"}}) {
-        const auto b = hex(bytes);
-        std::copy(b.begin(), b.end(), expected.begin() + static_cast<std::ptrdiff_t>(offset));
-    }
-    EXPECT_EQ(sent, bytesAt(expected, 0, 640));
-    EXPECT_EQ(bytesAt(sent, 4 * 39, 4), hex("00 00 00 00"));
 }
 
 // Without a working store there is no table: a table of the mark alone would erase every key on the keyboard. No
