@@ -30,17 +30,8 @@ KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
 
 KeyboardEditorContext::~KeyboardEditorContext() {
     alive_.reset();
-    // The worker finishes what the user asked for without holding up the window; the channel and the worker are
-    // released on the main thread once its last job has run (a worker cannot join itself).
-    struct Retiring {
-        std::unique_ptr<Quorvath> channel;
-        std::unique_ptr<SerialWorker> worker;  // declared last: joined before the channel goes
-    };
-    auto retiring = std::make_shared<Retiring>();
-    retiring->channel = std::move(channel_);
-    retiring->worker = std::move(worker_);
-    SerialWorker* worker = retiring->worker.get();
-    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
+    // The worker finishes what the user asked for without holding up the window.
+    SerialWorker::retire(std::move(worker_), std::shared_ptr<Quorvath>(std::move(channel_)));
 }
 
 bool KeyboardEditorContext::store(const std::function<bool(DeviceSQLite&)>& writes) {
