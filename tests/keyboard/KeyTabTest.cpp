@@ -360,23 +360,31 @@ class SlowHandle : public HidHandle {
     HidHandleRef inner_;
 };
 
-// Quitting right after a Save lets the record finish: the keyboard never keeps half a key record.
+// Quitting right after a Save, the editor open or just closed, lets the record finish: the keyboard never keeps half
+// a key record.
 TEST_F(KeyTab, QuittingLetsTheLastRecordFinish) {
-    keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
-    showKeyboardEditor({std::make_shared<SlowHandle>(keyboard->device()), "Quorvath"});
-    window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
-    ASSERT_NE(window, nullptr);
-    controller = window->contentViewController();
-    settle();
-    clickKey("c");
-    clickNode(keys(), "Disable");
-    keyboard->clearTransfers();
-    click("customKeySave");
-    window->close();  // the record is still on its way: 42 reports of a millisecond each
-    controller = nullptr;
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    qApp->exec();
-    EXPECT_EQ(keyboard->sentReports(HidReportType::Output).size(), 42u);
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed" : "open");
+        keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
+        showKeyboardEditor({std::make_shared<SlowHandle>(keyboard->device()), "Quorvath"});
+        window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
+        ASSERT_NE(window, nullptr);
+        controller = window->contentViewController();
+        settle();
+        clickKey("c");
+        clickNode(keys(), "Disable");
+        keyboard->clearTransfers();
+        click("customKeySave");  // the record is on its way: 42 reports of a millisecond each
+        if (closed) {
+            window->close();
+            controller = nullptr;
+        }
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        qApp->exec();
+        EXPECT_EQ(keyboard->sentReports(HidReportType::Output).size(), 42u);
+        closeEditor();
+        keyboard->unplug();
+    }
 }
 
 }  // namespace

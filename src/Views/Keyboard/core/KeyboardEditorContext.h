@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,7 +37,8 @@ class KeyboardEditorContext {
     // product id (1 when unknown) and the profile database.
     explicit KeyboardEditorContext(HidHandleRef device);
     // Closes the database at once. Exchanges already queued still reach the keyboard, off the main thread; the
-    // channel is released after the last of them.
+    // channel is released after the last of them. Quitting the program, with the editor open or just closed, waits
+    // for them: a key record is never cut short.
     ~KeyboardEditorContext();
     KeyboardEditorContext(const KeyboardEditorContext&) = delete;
     KeyboardEditorContext& operator=(const KeyboardEditorContext&) = delete;
@@ -50,7 +52,7 @@ class KeyboardEditorContext {
     int64_t currentProfile() const { return 1; }
     static constexpr int64_t kKeyboardProfile = 0;
     // The channel's bulk layout: 2 until the version read has found "180905" firmware, then 1.
-    int64_t versionType() const;
+    int64_t versionType() const { return channel_->versionType(); }
 
     const KeyModel& keyModel() const { return *model_; }
     const KeyNameMap& nameMap() const { return model_->nameMap(); }
@@ -82,14 +84,13 @@ class KeyboardEditorContext {
     // Blocks until every job queued so far has run (tests and benchmarks).
     void waitForIdle();
     // The device's worker, for the tests' wait helper.
-    SerialWorker* worker() const;
-
-    // The channel with its worker; it outlives the editor until the worker has sent what it was given.
-    struct Lane;
+    SerialWorker* worker() const { return worker_.get(); }
 
   private:
     HidHandleRef device_;
-    std::shared_ptr<Lane> lane_;
+    std::unique_ptr<Quorvath> channel_;
+    std::unique_ptr<SerialWorker> worker_;  // after the channel: destroyed first
+    QMetaObject::Connection quitting_;
     int64_t vendorId_ = 0;
     int64_t productId_ = 0;
     int64_t deviceType_ = 1;
