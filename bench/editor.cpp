@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "SQLite/SQLiteConnection.h"
 #include "Customized/SegueRegistry.h"
 #include "Views/Home/AppState.h"
 #include "Views/Home/HomeViewController.h"
@@ -64,12 +65,8 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-uint32_t changeCounter(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char h[28] = {};
-    file.read(reinterpret_cast<char*>(h), sizeof h);
-    return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
-}
+// Write transactions committed to the file at path.
+uint64_t changeCounter(const std::string& path) { return SQLiteConnection::committedTransactions(path); }
 
 KeyboardViewController* openEditor() {
     auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "SQLite/SQLiteConnection.h"
 #include "SQLite/DeviceSQLite.h"
 #include "platform/DataPaths.h"
 
@@ -39,12 +40,8 @@ std::vector<int64_t> actionKeys() {
     return keys;
 }
 
-uint32_t changeCounter(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char h[28] = {};
-    file.read(reinterpret_cast<char*>(h), sizeof h);
-    return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
-}
+// Write transactions committed to the file at path.
+uint64_t changeCounter(const std::string& path) { return SQLiteConnection::committedTransactions(path); }
 
 struct Result {
     double medianMs;

@@ -4,6 +4,7 @@
 
 #include "Keylogger/KeyState.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
+#include "platform/NotificationCenter.h"
 
 namespace keyloom {
 
@@ -29,12 +30,13 @@ void CallBackFunctions::Handle_IOHIDInputValueCallback(void* context, int, void*
 }
 
 void CallBackFunctions::recordKeyPressed(int64_t isPressed, int64_t scancode) {
+    if (isPressed != 0 && isPressed != 1) return;
     auto& g = keystate_detail::globals();
     if (isPressed == 0) {
         g.lastKeyOperate = "up";
         std::erase(g.pressedNormalKey, scancode);
         std::erase(g.pressedFlags, scancode);
-    } else if (isPressed == 1) {
+    } else {
         g.lastKeyOperate = "down";
         // A key already held is not listed twice (two keyboards, or two sources, may report the same key).
         if (holds(QV_NormalKeys(), scancode)) {
@@ -43,6 +45,7 @@ void CallBackFunctions::recordKeyPressed(int64_t isPressed, int64_t scancode) {
             if (!holds(g.pressedFlags, scancode)) g.pressedFlags.push_back(scancode);
         }
     }
+    NotificationCenter::defaultCenter().post(kHeldKeysChanged);
 }
 
 }  // namespace keyloom

@@ -31,4 +31,14 @@ void resetKeyState() {
     keystate_detail::globals() = keystate_detail::Globals{};
 }
 
+std::vector<int64_t> keyCombination(const std::vector<int64_t>& flags, const std::vector<int64_t>& normalKeys) {
+    std::vector<int64_t> codes = flags;
+    if (!normalKeys.empty()) codes.push_back(normalKeys.front());
+    return codes;
+}
+
+std::vector<int64_t> heldKeyCombination() {
+    return keyCombination(pressedFlags(), pressedNormalKey());
+}
+
 }  // namespace keyloom

@@ -21,6 +21,16 @@ int64_t shiftKeyStatus();
 // Back to the start state (empty lists, empty text, 0). The application never resets them; tests do.
 void resetKeyState();
 
+// The combination the user holds, as the editors' key-binding fields take it: every held modifier in press order,
+// then the first held normal key (the earliest still down); further normal keys are left out.
+std::vector<int64_t> heldKeyCombination();
+std::vector<int64_t> keyCombination(const std::vector<int64_t>& flags, const std::vector<int64_t>& normalKeys);
+
+// Notification posted (NotificationCenter::defaultCenter(), main thread, no object) right after the key capture has
+// recorded a key going down or up, so its observers read the lists above with the key already in them. Observe it
+// through LocalKeyMonitor when only our windows' keys matter.
+inline constexpr const char* kHeldKeysChanged = "heldKeysChanged";
+
 namespace keystate_detail {
 struct Globals {
     std::vector<int64_t> pressedNormalKey;

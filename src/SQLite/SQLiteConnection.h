@@ -56,9 +56,17 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // Commits an operation's scope; throws (the scope rolled back) when that fails.
     static void commitScope(Transaction& scope);
 
+    // True until the scope ends, whether or not its action failed.
     bool isOpen(uint64_t id) const noexcept;
 
+    // Write transactions this process has committed to the database file at `path` (databaseFolder() + "/" + name):
+    // how tests and benchmarks count the commits of one user action. The file's own change counter does not serve,
+    // since the write-ahead log does not advance it.
+    static uint64_t committedTransactions(const std::string& path);
+
   private:
+    void useWriteAheadLog() noexcept;
+    static int countCommit(void* connection) noexcept;
     friend class Transaction;
     void openScope(uint64_t id);
     bool finish(uint64_t id, bool commit, std::string* error) noexcept;
@@ -68,6 +76,7 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     void rollbackAction() noexcept;
 
     SQLite::Database db_;
+    std::string path_;
     std::vector<uint64_t> scopes_;  // open scopes, outermost (the action) first
     bool failed_ = false;           // the open action has failed
     std::string failure_;           // and why

@@ -16,14 +16,15 @@ class SQLiteConnection;
 // none of its writes. Not committed when destroyed: rolled back. Use on the thread that owns the database object.
 class Transaction {
   public:
-    Transaction() noexcept = default;  // inactive: no connection, or the scope could not start
+    Transaction() noexcept = default;  // inactive: no connection
     Transaction(Transaction&& other) noexcept;
     Transaction& operator=(Transaction&& other) noexcept;
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction();
 
-    // True while the scope is open on a connection and its action has not failed.
+    // True from the scope's start until it ends (committed, rolled back, or ended with an enclosing scope), also when
+    // its action has failed: commit() then answers false.
     bool active() const noexcept;
     // Keeps the scope's writes (in the file when it is the outermost scope). False when the scope was not active, its
     // action has failed, or the commit failed; the action is then rolled back whole. `error` receives the failure's

@@ -1,5 +1,10 @@
 #include "platform/SerialWorker.h"
 
+#include <QCoreApplication>
+#include <vector>
+
+#include "platform/MainThread.h"
+
 namespace keyloom {
 
 SerialWorker::SerialWorker() {
@@ -12,6 +17,45 @@ SerialWorker::~SerialWorker() {
         jobs_.clear();
     }
     thread_.stop();
+}
+
+namespace {
+
+struct Retiring {
+    std::shared_ptr<void> keep;
+    std::unique_ptr<SerialWorker> worker;  // declared last: joined before what its jobs use goes
+};
+
+std::vector<std::shared_ptr<Retiring>>& retiringWorkers() {
+    static std::vector<std::shared_ptr<Retiring>> list;
+    return list;
+}
+
+bool waitAtExitRegistered = false;
+
+// Runs from the application object's destructor: after it, queued main-thread calls no longer run.
+void finishRetiringWorkers() {
+    waitAtExitRegistered = false;
+    auto list = std::move(retiringWorkers());
+    for (const auto& retiring : list) retiring->worker->waitForIdle();
+}
+
+}  // namespace
+
+void SerialWorker::retire(std::unique_ptr<SerialWorker> worker, std::shared_ptr<void> keep) {
+    if (!worker) return;
+    if (!waitAtExitRegistered && QCoreApplication::instance()) {
+        qAddPostRoutine(finishRetiringWorkers);
+        waitAtExitRegistered = true;
+    }
+    auto retiring = std::make_shared<Retiring>(Retiring{std::move(keep), std::move(worker)});
+    retiringWorkers().push_back(retiring);
+    // A worker cannot join itself: its last job hands the release to the main thread.
+    retiring->worker->post([weak = std::weak_ptr<Retiring>(retiring)] {
+        runOnMain([weak] {
+            if (auto done = weak.lock()) std::erase(retiringWorkers(), done);
+        });
+    });
 }
 
 void SerialWorker::post(std::function<void()> job) {

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -23,6 +24,12 @@ class SerialWorker {
     SerialWorker& operator=(const SerialWorker&) = delete;
 
     void post(std::function<void()> job);
+
+    // Lets a worker finish the jobs it was given without anyone waiting for it (a closed editor's exchanges): the
+    // worker, then `keep` (what its jobs use), are released on the main thread after its last job. When the
+    // application object goes away first, its destructor waits for them, so no job outlives what it uses.
+    // Main thread only.
+    static void retire(std::unique_ptr<SerialWorker> worker, std::shared_ptr<void> keep);
     // Drops the queued, not yet started job posted with the same key, then queues this one last. An empty key
     // replaces nothing (as post()).
     void postReplacing(const std::string& replaceKey, std::function<void()> job);

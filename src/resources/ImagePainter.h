@@ -13,4 +13,7 @@ using ImagePainter = std::function<QPixmap()>;
 // The option trees' icons ("icon_custom_default", ... "icon_custom_mac").
 void addOptionTreeIcons(QHash<QString, ImagePainter>& table);
 
+// The knob tab's button images ("img_knobbutton_normal", "img_knobbutton_down", "img_knobbutton_check").
+void addKnobButtonImages(QHash<QString, ImagePainter>& table);
+
 }  // namespace keyloom

@@ -167,6 +167,7 @@ const QHash<QString, Painter>& painters() {
         t.insert("velkor-bar", drawTrayIcon);
         addKeyboardPictures(t);
         addOptionTreeIcons(t);
+        addKnobButtonImages(t);
         t.insert("big_mouse", [] { return drawMouse(220, true); });
         t.insert("big_mousepad", [] { return drawMousePad(360, 220, true); });
         // "_check" and plain names look alike: the table of the keyboard button uses both for either state.

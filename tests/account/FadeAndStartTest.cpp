@@ -79,6 +79,10 @@ TEST_F(Start, LogInWindowFirstAndTheRememberedLogInGoesHomeWithoutARequest) {
         flow->showLoginWindow();
         LoginWindowController* window = flow->loginWindow();
         ASSERT_TRUE(window && window->isVisible());
+        // A title bar with the close button only.
+        EXPECT_EQ(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
         LoginViewController* screen = window->contentViewController();
         EXPECT_EQ(text(screen, "loginEmailEdit"), c.email);
         EXPECT_EQ(text(screen, "loginPswEdit"), c.psw);
@@ -120,6 +124,11 @@ TEST_F(Start, OfflineGoesHomeAndFeedbackOpensOnce) {
     QTest::mouseClick(feedback, Qt::LeftButton);
     EXPECT_EQ(home->feedbackWindow(), first);
     EXPECT_TRUE(first->isVisible());
+
+    // A second start of the program brings the home window back.
+    flow->homeWindow()->hide();
+    flow->bringToFront();
+    EXPECT_TRUE(flow->homeWindow()->isVisible());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <string>
@@ -13,10 +14,11 @@
 namespace keyloom::test {
 
 // A bare HTTP server on 127.0.0.1 for what a well-behaved server never does: it reads each request (headers and a
-// Content-Length body), counts it, writes `reply` as it stands (cut short, a redirect, a huge answer) and closes.
+// Content-Length body), counts it, writes `reply` as it stands (cut short, a redirect, a huge answer) followed by
+// `filler` bytes of text (written from a small buffer, so a huge answer costs the server little) and closes.
 class ScriptedServer {
   public:
-    explicit ScriptedServer(std::string reply) : reply_(std::move(reply)) {
+    explicit ScriptedServer(std::string reply, size_t filler = 0) : reply_(std::move(reply)), filler_(filler) {
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -43,14 +45,22 @@ class ScriptedServer {
             if (client < 0) return;
             if (readRequest(client)) {
                 ++requests_;
-                for (size_t sent = 0; sent < reply_.size();) {
-                    const ssize_t n = ::send(client, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
-                    if (n <= 0) break;  // the client gave up reading
-                    sent += static_cast<size_t>(n);
-                }
+                const std::string chunk(64 * 1024, 'a');
+                if (sendAll(client, reply_.data(), reply_.size()))
+                    for (size_t sent = 0; sent < filler_; sent += chunk.size())
+                        if (!sendAll(client, chunk.data(), std::min(chunk.size(), filler_ - sent))) break;
             }
             ::close(client);
         }
+    }
+    // False when the client gave up reading.
+    static bool sendAll(int client, const char* data, size_t size) {
+        for (size_t sent = 0; sent < size;) {
+            const ssize_t n = ::send(client, data + sent, size - sent, MSG_NOSIGNAL);
+            if (n <= 0) return false;
+            sent += static_cast<size_t>(n);
+        }
+        return true;
     }
     static bool readRequest(int client) {
         std::string in;
@@ -70,6 +80,7 @@ class ScriptedServer {
     }
 
     std::string reply_;
+    size_t filler_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> requests_{0};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SQLite/SQLiteConnection.h"
+
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
@@ -86,13 +88,8 @@ class EditorFixture : public ::testing::Test {
 
     std::string dbPath() const { return databaseFolder() + "/" + controller->context()->deviceDBfile(); }
 
-    // The database header's change counter: one more with every committed write transaction.
-    uint32_t commits() const {
-        std::ifstream file(dbPath(), std::ios::binary);
-        unsigned char h[28] = {};
-        file.read(reinterpret_cast<char*>(h), sizeof h);
-        return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
-    }
+    // Write transactions committed to the profile file.
+    uint64_t commits() const { return SQLiteConnection::committedTransactions(dbPath()); }
 
     std::map<std::string, std::string> settingsRows() const {
         SQLite::Database db(dbPath(), SQLite::OPEN_READONLY);

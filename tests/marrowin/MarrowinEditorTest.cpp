@@ -67,7 +67,10 @@ class MarrowinEditor : public ::testing::Test {
         return editor;
     }
 
+    // After the keyboard has received what the editor sent (closing with exchanges pending is tested on its own).
     void closeEditor() {
+        if (auto* editor = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data()))
+            editor->contentViewController()->context().waitForExchanges();
         if (KEYBOARD_VIEW) {
             QPointer<QWidget> window = KEYBOARD_VIEW;
             window->close();
@@ -147,6 +150,8 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     QWidget* window = KEYBOARD_VIEW;
     MarrowinV2* channel = editor->context().deviceComm.get();
     MarrowinDeviceSQLite* db = editor->context().deviceDB.get();
+    KeyboardView* picture = editor->KeyCustomView->customKeyboardView;
+    QLabel* photo = picture->photo();
 
     // A second transition brings the open editor forward and makes no other.
     auto other = SimulatedHid::instance().plug(SimulatedKeyboard::vindle68());
@@ -160,6 +165,9 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(editor->context().deviceComm.get(), channel);
     EXPECT_EQ(editor->context().deviceDB.get(), db);
+    EXPECT_EQ(editor->KeyCustomView->customKeyboardView.data(), picture);
+    EXPECT_EQ(picture->photo(), photo);
+    EXPECT_EQ(editor->findChildren<KeyboardView*>().size(), 2);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Ostrel PRO"));
 
     // Closing another window leaves the editor registered.
@@ -167,6 +175,12 @@ TEST_F(MarrowinEditor, OneEditorAtATimeAndASecondAppearanceBuildsNothing) {
     stray.show();
     stray.close();
     EXPECT_EQ(KEYBOARD_VIEW.data(), window);
+
+    // Closing the editor clears it and releases the channel (with the keyboard's handle) and the database.
+    const std::weak_ptr<MarrowinV2> released = editor->context().deviceComm;
+    closeEditor();
+    EXPECT_TRUE(KEYBOARD_VIEW.isNull());
+    EXPECT_TRUE(released.expired());
 }
 
 TEST_F(MarrowinEditor, WithoutAKeyboardNothingIsBuilt) {

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
-#include "Views/Keyboard/core/MarrowinKeyCaps.h"
 #include "Views/Keyboard/core/MarrowinKeyLookup.h"
 #include "Views/Keyboard/core/MarrowinLayoutRules.h"
 #include "Views/Keyboard/core/MarrowinModelChoice.h"
@@ -106,30 +103,6 @@ TEST(MarrowinLayoutRulesTest, StoredTextIndexAndPartners) {
     EXPECT_EQ(layoutItems(MarrowinLayoutCombos::MarrowinV2).size(), 7u);
     EXPECT_EQ(layoutItems(MarrowinLayoutCombos::OstrelTE62).size(), 6u);
     EXPECT_TRUE(layoutItems(MarrowinLayoutCombos::None).empty());
-}
-
-// Every code of every second-generation code map finds the cap of its own name, whatever its "pos_index" says.
-TEST(MarrowinKeyLookupTest, CodeFindsItsCapByName) {
-    for (KeyModelId id : {KeyModelId::MarrowinV2_71, KeyModelId::MarrowinV2_72, KeyModelId::Vindle68,
-                          KeyModelId::Tolmek84, KeyModelId::Ostrel61, KeyModelId::OstrelTE61, KeyModelId::OstrelTE62}) {
-        const KeyModel& model = *findKeyModel(id);
-        const std::vector<PlacedCap> caps = placeCaps(model);
-        std::vector<std::string> names;
-        for (const PlacedCap& cap : caps) names.push_back(cap.keyname);
-        const std::set<std::string> capNames(names.begin(), names.end());
-        for (const auto& [code, row] : model.codeMap()) {
-            const auto cap = capOfCode(code, model.codeMap(), names);
-            if (row.key_name && capNames.count(*row.key_name)) {
-                ASSERT_TRUE(cap) << model.name << ' ' << code;
-                EXPECT_EQ(caps[*cap].keyname, *row.key_name) << model.name << ' ' << code;
-            } else if (row.pos_index && *row.pos_index >= 0 && size_t(*row.pos_index) < caps.size()) {
-                EXPECT_EQ(cap, size_t(*row.pos_index)) << model.name << ' ' << code;  // fallback
-            } else {
-                EXPECT_EQ(cap, std::nullopt) << model.name << ' ' << code;
-            }
-        }
-        EXPECT_EQ(capOfCode(9999, model.codeMap(), names), std::nullopt);
-    }
 }
 
 TEST(MarrowinKeyLookupTest, ACapWithoutANameRowIsNoKey) {

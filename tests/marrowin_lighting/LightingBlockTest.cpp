@@ -15,10 +15,6 @@ using test::hex;
 
 constexpr const char* kFile = "ostrelpro_device.sqlite3";
 
-const std::vector<uint8_t> kSlot0 = hex("01 FF E1 00 00 00 00 00 01 0F 0A 00 00 00 AA 55");
-const std::vector<uint8_t> kSlot9 = hex("0A FF E1 00 00 00 00 00 01 0F 0A 03 00 00 AA 55");
-const std::vector<uint8_t> kSlot19 = hex("80 00 00 00 00 00 00 00 00 0F 00 00 00 00 AA 55");
-
 std::vector<uint8_t> repeated(const std::vector<uint8_t>& unit, size_t times) {
     std::vector<uint8_t> out;
     for (size_t i = 0; i < times; ++i) out.insert(out.end(), unit.begin(), unit.end());
@@ -36,26 +32,6 @@ class LightingStoreTest : public ::testing::Test {
     test::TempDataHome home;
     std::unique_ptr<MarrowinDeviceSQLite> db;
 };
-
-// A fresh profile: slots of the 20 seeded modes, the per-key area of the mode-20 record, the active mode again.
-TEST_F(LightingStoreTest, FreshProfileBlock) {
-    ASSERT_EQ(prepareLightProfile(*db, 1), 1);
-    const auto block = readLightingBlock(*db, 1, ostrel, 100);
-    ASSERT_TRUE(block);
-    EXPECT_EQ(bytesAt(*block, 0, 16), kSlot0);
-    EXPECT_EQ(bytesAt(*block, 16 * 9, 16), kSlot9);
-    EXPECT_EQ(bytesAt(*block, 16 * 19, 16), kSlot19);
-    for (size_t mode = 2; mode <= 19; ++mode) {
-        auto slot = kSlot0;
-        slot[0] = static_cast<uint8_t>(mode);
-        if (mode == 10) slot[11] = 3;
-        EXPECT_EQ(bytesAt(*block, 16 * (mode - 1), 16), slot) << mode;
-    }
-    EXPECT_EQ(bytesAt(*block, 320, 192), std::vector<uint8_t>(192, 0));
-    EXPECT_EQ(bytesAt(*block, 512, 576), repeated(hex("80 00 00 00"), 144));
-    EXPECT_EQ(bytesAt(*block, 1088, 16), kSlot0);
-    EXPECT_EQ(bytesAt(*block, 1104, 176), std::vector<uint8_t>(176, 0));
-}
 
 // Mode 20 active: its slot carries only the brightness, the active copy every field under 0x80; a stored colour
 // for Escape lands on the fixed entry 19 except on the Vindle and the OstrelTE.
@@ -132,44 +108,6 @@ TEST(LightingBlock, RecordsColoursAndPositionsOutsideTheBlockAreSkipped) {
     EXPECT_EQ(perKeyPosition(41, map, 103), 19u);
     EXPECT_EQ(perKeyPosition(78, map, 100), std::nullopt);  // a fixed code the map lacks
     EXPECT_EQ(perKeyPosition(78, test::codeMapOf(KeyModelId::Tolmek84), 101), 115u);
-}
-
-// A control rewrites only its mode's record, in one commit; a mode without a record stores nothing.
-TEST_F(LightingStoreTest, ControlRewritesOnlyItsModeInOneCommit) {
-    ASSERT_EQ(prepareLightProfile(*db, 1), 1);
-    std::vector<RadiData> before;
-    ASSERT_TRUE(db->queryRadiProfile(1, before));
-    const uint32_t commits = test::changeCounter(kFile);
-    ASSERT_TRUE(changeLightRecord(*db, 1, 5, [](std::vector<uint8_t>& r) { r[light_record::kSpeed] = 3; }));
-    EXPECT_EQ(test::changeCounter(kFile), commits + 1);
-    std::vector<RadiData> after;
-    ASSERT_TRUE(db->queryRadiProfile(1, after));
-    ASSERT_EQ(after.size(), before.size());
-    for (size_t i = 0; i < after.size(); ++i) {
-        if (i == 4) before[i].buffer[light_record::kSpeed] = 3;
-        EXPECT_EQ(after[i], before[i]) << i;
-    }
-    EXPECT_FALSE(changeLightRecord(*db, 1, 21, [](std::vector<uint8_t>& r) { r[6] = 1; }));
-    EXPECT_EQ(test::changeCounter(kFile), commits + 1);
-
-    // Every cap of a picture in one commit.
-    std::vector<RGBData> rows;
-    for (int64_t code = 4; code < 70; ++code) rows.push_back({0, 20, 1, code, code * 3});
-    ASSERT_TRUE(storeKeyColours(*db, rows));
-    EXPECT_EQ(test::changeCounter(kFile), commits + 2);
-}
-
-// No active mode stored, or one past 20: mode 1 is made active and shown.
-TEST_F(LightingStoreTest, ProfileWithoutAValidActiveModeShowsModeOne) {
-    ASSERT_EQ(prepareLightProfile(*db, 1), 1);
-    ASSERT_TRUE(activateLightMode(*db, 1, 12));
-    EXPECT_EQ(prepareLightProfile(*db, 1), 12);
-    for (int64_t stored : {0, 25}) {
-        ASSERT_TRUE(activateLightMode(*db, 1, stored));  // 0 and 25 match no row: nothing active
-        ASSERT_EQ(db->getRadiModeSelectIndex(1), 0);
-        EXPECT_EQ(prepareLightProfile(*db, 1), 1);
-        EXPECT_EQ(db->getRadiModeSelectIndex(1), 1);
-    }
 }
 
 }  // namespace

@@ -194,6 +194,7 @@ TEST_F(LightingTab, OpeningOnAFreshOstrelSendsTheDefaultLighting) {
         EXPECT_EQ(bytesAt(block, 0, 16), slot0);
         EXPECT_EQ(bytesAt(block, 16 * 9, 16), hex("0A FF E1 00 00 00 00 00 01 0F 0A 03 00 00 AA 55"));
         EXPECT_EQ(bytesAt(block, 16 * 19, 16), hex("80 00 00 00 00 00 00 00 00 0F 00 00 00 00 AA 55"));
+        EXPECT_EQ(bytesAt(block, 320, 192), Bytes(192, 0)) << "no slots past mode 20";
         for (size_t p = 0; p < 144; ++p) ASSERT_EQ(bytesAt(block, 512 + 4 * p, 4), hex("80 00 00 00")) << p;
         EXPECT_EQ(bytesAt(block, 1088, 16), slot0);
         EXPECT_EQ(lighting->lightModeTable->currentRow(), 0);
@@ -280,8 +281,8 @@ TEST_F(LightingTab, ControlsRewriteOnlyTheirModesRecord) {
         steps[i].act();
         settle();
         before[10][steps[i].byte] = steps[i].value;
-        // One transaction each; SQLite leaves the file alone when it rewrites the same bytes.
-        EXPECT_EQ(commits(), commitsBefore + (i == 2 ? 0 : 1));
+        // One transaction each, the touched-but-unchanged one included.
+        EXPECT_EQ(commits(), commitsBefore + 1);
         EXPECT_EQ(uploads(), uploadsBefore + 1);
         EXPECT_EQ(lastBlock().at(16 * 10 + 10), before[10][light_record::kSpeed]);
     }
@@ -411,6 +412,19 @@ TEST_F(LightingTab, WithoutAWorkingStoreNothingIsSent) {
         EXPECT_TRUE(keyboard->transfers().empty());
         close();
     }
+}
+
+// A refused report does not stop the upload: the commands after it still go out.
+TEST_F(LightingTab, FailedReportDoesNotStopTheUpload) {
+    ASSERT_TRUE(open(SimulatedKeyboard::vindle68()));
+    keyboard->failTransfer(5);  // the first block report
+    QTest::keyClick(find<QSlider>("lightbrightnessSlider"), Qt::Key_Left);
+    settle();
+    const auto sent = keyboard->transfers();
+    ASSERT_EQ(sent.size(), 9u) << "4 command transfers, the refused report, 4 command transfers";
+    EXPECT_NE(sent[4].status, kHidSuccess);
+    EXPECT_EQ(sent[5].bytes, command("04 02"));
+    EXPECT_EQ(sent[7].bytes, command("04 F0"));
 }
 
 // Twenty colours picked while an upload is on the wire: each is stored, the last one reaches the keyboard, and the

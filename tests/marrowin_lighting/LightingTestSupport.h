@@ -1,5 +1,8 @@
 #pragma once
 
+#include "SQLite/SQLiteConnection.h"
+#include "support/TestSupport.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -26,12 +29,9 @@ inline std::vector<uint8_t> bytesAt(const auto& block, size_t offset, size_t cou
             block.begin() + static_cast<std::ptrdiff_t>(offset + count)};
 }
 
-// The database header's change counter: one more with every committed write transaction.
-inline uint32_t changeCounter(const std::string& file) {
-    std::ifstream in(databaseFolder() + "/" + file, std::ios::binary);
-    unsigned char h[28] = {};
-    in.read(reinterpret_cast<char*>(h), sizeof h);
-    return (uint32_t(h[24]) << 24) | (uint32_t(h[25]) << 16) | (uint32_t(h[26]) << 8) | h[27];
+// Write transactions committed to the profile file.
+inline uint64_t changeCounter(const std::string& file) {
+    return SQLiteConnection::committedTransactions(databaseFolder() + "/" + file);
 }
 
 // A file where the database folder should be (no connection), or a database file that is not one.
@@ -42,7 +42,7 @@ inline void breakStore(Broken how, const std::string& file) {
         std::ofstream(databaseFolder()) << "x";
     } else {
         std::filesystem::create_directories(databaseFolder());
-        std::ofstream(databaseFolder() + "/" + file) << std::string(4096, 'x');
+        damageOpenDatabase(databaseFolder() + "/" + file);
     }
 }
 

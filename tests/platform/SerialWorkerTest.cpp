@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/SerialWorker.h"
+#include "support/TestSupport.h"
 
 using namespace keyloom;
 
@@ -70,4 +73,34 @@ TEST(SerialWorker, KeyedPostReplacesTheQueuedJobOfItsKeyOnly) {
     release = true;
     worker.waitForIdle();
     EXPECT_EQ(ran, (std::vector<std::string>{"running", "L19", "plain", "plain", "K1", "empty", "empty"}));
+}
+
+// A retired worker finishes the jobs it was given; it and what they use are released on the main thread afterwards.
+TEST(SerialWorker, RetiredWorkerFinishesItsJobsThenIsReleasedOnTheMainThread) {
+    struct Used {
+        Used(std::atomic<bool>* r, std::thread::id* on) : released(r), releasedOn(on) {}
+        std::atomic<bool>* released;
+        std::thread::id* releasedOn;
+        ~Used() {
+            *releasedOn = std::this_thread::get_id();
+            *released = true;
+        }
+    };
+    std::atomic<bool> released{false}, ranAll{false};
+    std::thread::id releasedOn;
+    auto used = std::make_shared<Used>(&released, &releasedOn);
+    auto worker = std::make_unique<SerialWorker>();
+    std::atomic<int> ran{0};
+    for (int i = 0; i < 20; ++i)
+        worker->post([&ran, raw = used.get()] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++ran;
+            (void)raw;  // the jobs use the object without owning it
+        });
+    worker->post([&] { ranAll = ran == 20; });
+    SerialWorker::retire(std::move(worker), std::move(used));
+    EXPECT_FALSE(released) << "released while jobs were still queued";
+    ASSERT_TRUE(test::processEventsUntil([&] { return released.load(); }));
+    EXPECT_TRUE(ranAll);
+    EXPECT_EQ(releasedOn, std::this_thread::get_id());
 }

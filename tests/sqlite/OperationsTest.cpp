@@ -52,7 +52,7 @@ void runOps(const std::string& file, const std::vector<Op<Db>>& ops) {
         if (state == 1) std::ofstream(databaseFolder()) << std::string(4096, 'x');
         std::unique_ptr<Db> db;
         EXPECT_THAT(printed([&] { db = std::make_unique<Db>(file); }), ::testing::MatchesRegex(opened[state]));
-        if (state == 2) std::ofstream(databasePath(file), std::ios::trunc) << std::string(4096, 'x');
+        if (state == 2) damageOpenDatabase(databasePath(file));
         for (const Op<Db>& op : ops) {
             SCOPED_TRACE(op.call);
             EXPECT_EQ(op.run(*db), op.expected[state]);

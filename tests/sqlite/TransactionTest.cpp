@@ -74,13 +74,8 @@ TEST(PairUnderFailure, KeepsTheOldState) {
     }
 }
 
-// The database header's change counter: one more with every committed write transaction.
-uint32_t changeCounter() {
-    std::ifstream file(databasePath(kGen1), std::ios::binary);
-    unsigned char header[28] = {};
-    file.read(reinterpret_cast<char*>(header), sizeof header);
-    return (uint32_t(header[24]) << 24) | (uint32_t(header[25]) << 16) | (uint32_t(header[26]) << 8) | header[27];
-}
+// Write transactions committed to the first-generation file.
+uint64_t changeCounter() { return SQLiteConnection::committedTransactions(databasePath(kGen1)); }
 
 using UserAction = Stored;
 
@@ -209,6 +204,7 @@ TEST_F(UserAction, FailsWholeAndQuickly) {
         storeColours(*db, 1, 150);
         db->addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2});
         storeColours(*db, 151, 150);
+        EXPECT_TRUE(action.active()) << "a failed action is still open until it ends, so that it is committed";
         std::string error;
         EXPECT_FALSE(action.commit(&error));
         EXPECT_FALSE(error.empty());

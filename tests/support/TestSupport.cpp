@@ -4,8 +4,10 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace keyloom::test {
@@ -45,6 +47,23 @@ void processEventsFor(std::chrono::milliseconds duration) {
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+}  // namespace keyloom::test
+
+namespace keyloom::test {
+
+void damageOpenDatabase(const std::string& path) {
+    // Recent pages live in the write-ahead log and the connection trusts its cache while the log's shared index is
+    // unchanged, so all three are overwritten, in place: the index is mapped by the connection and must not shrink.
+    for (const std::string& file : {path, path + "-wal", path + "-shm"}) {
+        std::error_code error;
+        const uintmax_t size = std::filesystem::exists(file, error) ? std::filesystem::file_size(file, error) : 0;
+        if (file != path && size == 0) continue;
+        std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+        if (!out) out.open(file, std::ios::binary | std::ios::out);
+        out << std::string(std::max<uintmax_t>(size, 4096), 'x');
+    }
 }
 
 }  // namespace keyloom::test

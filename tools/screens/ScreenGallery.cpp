@@ -18,8 +18,11 @@ const std::vector<Screen>& screens() {
         {"home", nullptr, renderHomeWindow},
         {"pictures", [](const ScreenContext& c) { return c.product() && !c.wirelessLink(); }, renderPictures},
         {"editor", isFirstGeneration, renderKeyboardEditor},
+        {"editor-lighting", isFirstGeneration, renderKeyboardLighting},
+        {"key-assignment", isFirstGeneration, renderKeyAssignment},
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
+        {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
         {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;

@@ -79,8 +79,11 @@ const std::vector<Screen>& screens();
 void renderHomeWindow(ScreenContext& ctx);
 void renderPictures(ScreenContext& ctx);
 void renderKeyboardEditor(ScreenContext& ctx);
+void renderKeyboardLighting(ScreenContext& ctx);
+void renderKeyAssignment(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
+void renderMarrowinKeys(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);

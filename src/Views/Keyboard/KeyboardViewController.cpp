@@ -4,6 +4,7 @@
 #include <QShowEvent>
 
 #include "CustomControl/KeyDataList.h"
+#include "Views/Keyboard/KeyCombinationCapture.h"
 #include "Views/Keyboard/KeyPanel.h"
 #include "Views/Keyboard/KnobPanel.h"
 #include "Views/Keyboard/LightingPanel.h"
@@ -55,8 +56,10 @@ std::array<KeyboardViewController::Tab, 4> KeyboardViewController::tabs() const 
 }
 
 void KeyboardViewController::viewDidLoad() {
-    KeyCustomView = new KeyPanel(this);
-    CairnelKnobView = new KnobPanel(this);
+    // The key and knob tabs share one key-combination capture.
+    auto capture = std::make_shared<KeyCombinationCapture>();
+    KeyCustomView = new KeyPanel(capture, this);
+    CairnelKnobView = new KnobPanel(capture, this);
     RadiRGBView = new LightingPanel(this);
     SettingsView = new SettingsPanel(this);
 

@@ -1,8 +1,5 @@
 #include "Views/Keyboard/MarrowinEditorContext.h"
 
-#include <QCoreApplication>
-#include <QVariant>
-
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "USB/HIDDevice.h"
 #include "VelkorDevice/MarrowinV2.h"
@@ -13,27 +10,6 @@
 namespace keyloom {
 
 namespace {
-
-// A closed editor's channel and worker while the worker finishes the exchanges handed over before the close.
-struct Retiring {
-    std::shared_ptr<MarrowinV2> channel;
-    std::unique_ptr<SerialWorker> worker;
-};
-
-// The retiring workers, so that quitting the program lets them finish before anything they use is torn down.
-// Main thread only.
-std::vector<std::weak_ptr<Retiring>>& retiringWorkers() {
-    static std::vector<std::weak_ptr<Retiring>> list;
-    if (QCoreApplication* app = QCoreApplication::instance(); app && !app->property("keyloomRetiring").toBool()) {
-        app->setProperty("keyloomRetiring", true);
-        QObject::connect(app, &QCoreApplication::aboutToQuit, [] {
-            for (const auto& weak : retiringWorkers())
-                if (auto retiring = weak.lock()) retiring->worker->waitForIdle();
-        });
-    }
-    std::erase_if(list, [](const auto& weak) { return weak.expired(); });
-    return list;
-}
 
 // Counts one job handed to the worker for as long as the job exists.
 struct PendingTicket {
@@ -52,14 +28,8 @@ MarrowinEditorContext::~MarrowinEditorContext() {
     alive_.reset();
     if (!worker_) return;
     if (*pending_ == 0) return;  // an idle worker is joined at once
-    // The worker finishes what the user asked for without holding up the window; channel and worker are released on
-    // the main thread after its last job (a worker cannot join itself).
-    auto retiring = std::make_shared<Retiring>();
-    retiring->channel = std::move(deviceComm);
-    retiring->worker = std::move(worker_);
-    retiringWorkers().push_back(retiring);
-    SerialWorker* worker = retiring->worker.get();
-    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
+    // The worker finishes what the user asked for without holding up the window.
+    SerialWorker::retire(std::move(worker_), std::move(deviceComm));
 }
 
 void MarrowinEditorContext::open(const HidHandleRef& device) {

@@ -1,24 +1,44 @@
 #include "Views/Keyboard/MarrowinKeyCustomView.h"
 
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTreeView>
 
 #include "CustomControl/KeyDataList.h"
 #include "CustomControl/KeyboardView.h"
+#include "Keylogger/KeyState.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
+#include "VelkorDevice/MarrowinV2.h"
+#include "Views/Keyboard/AlertSheet.h"
 #include "Views/Keyboard/DataSource/MarrowinOptionTree.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
+#include "Views/Keyboard/core/KeyCombination.h"
+#include "Views/Keyboard/core/MarrowinKeyAssignment.h"
 #include "Views/Keyboard/core/MarrowinKeyCaps.h"
 #include "Views/Keyboard/core/MarrowinKeyLookup.h"
+#include "Views/Keyboard/core/MarrowinKeyTable.h"
 #include "Views/Keyboard/core/MarrowinLayoutRules.h"
 #include "Views/Keyboard/core/MarrowinOptionTable.h"
 
 namespace keyloom {
 
 namespace {
+
+// The exchange kind of the key-table upload: a newer table replaces one still waiting.
+constexpr const char* kKeyTableExchange = "keys";
+
+QPushButton* button(QWidget* parent, const char* objectName, const QString& text, int x) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setGeometry(x, 480, 100, 32);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
 
 QLabel* caption(QWidget* parent, const QString& text, int y) {
     auto* label = new QLabel(text, parent);
@@ -53,6 +73,7 @@ MarrowinKeyCustomView::MarrowinKeyCustomView(MarrowinEditorContext& context, QWi
     keycustomTree = new QTreeView(this);
     keycustomTree->setObjectName(QStringLiteral("marrowinkeycustomTree"));
     keycustomTree->setGeometry(16, 20, 260, 520);
+    keycustomTree->setFocusPolicy(Qt::NoFocus);
 
     caption(this, QStringLiteral("Key"), 320);
     caption(this, QStringLiteral("Function"), 356);
@@ -64,9 +85,18 @@ MarrowinKeyCustomView::MarrowinKeyCustomView(MarrowinEditorContext& context, QWi
     keycustomText->setObjectName(QStringLiteral("keycustomText"));
     keycustomText->setReadOnly(true);
     keycustomText->setGeometry(405, 428, 300, 28);
+    keycustomText->setFocusPolicy(Qt::NoFocus);
+    keycustomText->setPlaceholderText(QStringLiteral("Hold the keys on your keyboard"));
     keycustomText->hide();
 
+    customKeySaveBtn = button(this, "customKeySaveButton", QStringLiteral("Save"), 405);
+    customKeyCancelBtn = button(this, "customKeyCancelButton", QStringLiteral("Cancel"), 515);
+    connect(customKeySaveBtn, &QPushButton::clicked, this, [this] { customKeySaveButton(); });
+    connect(customKeyCancelBtn, &QPushButton::clicked, this, [this] { customKeyCancelButton(); });
+
     initOptionConfig();
+    connect(keycustomTree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectionDidChange(keycustomTree); });
 }
 
 void MarrowinKeyCustomView::initOptionConfig() {
@@ -106,6 +136,10 @@ void MarrowinKeyCustomView::queryKeyMacroData(int64_t profile) {
 
 void MarrowinKeyCustomView::customkeyAction(const std::string& keyname) {
     if (keyname.empty()) return;
+    // What was captured belongs to the key chosen before: Save must not store it under this one.
+    currentModifyKeys.clear();
+    currentModifyKeysStr.clear();
+    keycustomText->clear();
     currentKeyValue = 0;
     const auto code = keyCodeForCapName(keyname, context_.nameMap());
     if (!code) return;  // a cap without a key: nothing chosen, nothing queried
@@ -145,6 +179,105 @@ void MarrowinKeyCustomView::updateMacro(const MarrowinKey& keydata) {
         keycustomText->setText(text(keydata.macroDesc));
         keycustomText->show();
     }
+}
+
+void MarrowinKeyCustomView::customKeySaveButton() {
+    if (isHidden()) return;
+    if (currentKeyValue < 1) {
+        showAlert(kAlertChooseKey);
+        return;
+    }
+    const TreeNodeModel* node = selectedNode(keycustomTree);
+    if (!node) return;  // no function chosen
+    keyAssignment(currentKeyValue, *node);
+}
+
+void MarrowinKeyCustomView::customKeyCancelButton() {
+    if (isHidden()) return;
+    const bool keyChosen = currentKeyValue >= 1;  // code 0 is no key: nothing to store or send
+    if (keyChosen) {
+        MarrowinKey record = marrowinDefaultAssignment();
+        addCustomKey(record);
+    }
+    collapseAllRows(keycustomTree);
+    selectVisibleRow(keycustomTree, 0);  // "Default": the reaction hides the field and stops the capture
+    // The keyboard gets the key's own function back now, not with the next assignment of some key.
+    if (keyChosen) setKeyMacroData(context_.currentProfile);
+}
+
+void MarrowinKeyCustomView::keyAssignment(int64_t, const TreeNodeModel& nodeData) {
+    const OptionChoice node{nodeData.level, nodeData.type, nodeData.parentType, nodeData.name.value_or(std::string())};
+    const MarrowinAssignmentOutcome action =
+        marrowinAssignment(node, currentModifyKeys, keycustomText->text().toStdString());
+    if (!action.alert.empty()) showAlert(action.alert);
+    if (!action.record) return;
+    MarrowinKey record = *action.record;
+    addCustomKey(record);
+    if (action.collapseTree) collapseAllRows(keycustomTree);
+    // Sent whether or not the row was stored: the keyboard gets what the database holds.
+    setKeyMacroData(context_.currentProfile);
+}
+
+bool MarrowinKeyCustomView::addCustomKey(MarrowinKey& keydata) {
+    if (isHidden()) return false;
+    keydata.profId = context_.currentProfile;
+    keydata.keyValue = currentKeyValue;
+    if (!context_.deviceDB || context_.deviceDB->addKeyProfile(keydata) < 1) return false;
+
+    const auto mark = assignmentMark(keydata.macroType);
+    if (!mark) return true;  // a code without labels of its own leaves them as they were
+    if (*mark) {
+        const MarrowinMacroLabels labels = macroLabels(keydata.macroType, std::string(), keydata.macroDesc);
+        keyFunctionText->setText(text(labels.function));
+        keyMacroText->setText(text(labels.macro));
+    } else {
+        keyFunctionText->setText(QStringLiteral("Keyboard"));
+        keyMacroText->setText(keyNameText->text());
+    }
+    if (customKeyboardView) {
+        if (auto cap = capOfCode(currentKeyValue, context_.codeMap(), context_.capNames()))
+            customKeyboardView->setKeyCheck(int64_t(*cap), *mark);
+    }
+    return true;
+}
+
+void MarrowinKeyCustomView::selectionDidChange(QTreeView* outlineView) {
+    if (!outlineView || outlineView != keycustomTree) return;
+    const TreeNodeModel* node = selectedNode(outlineView);
+    if (!node) return;  // a cleared selection leaves the capture as it is
+    if (node->level == 0 && node->type == kMacroTypeKeyCombination) {
+        keycustomText->show();
+        startLocalEventMoniter();
+    } else {
+        keycustomText->hide();
+        eventHandler.reset();
+    }
+}
+
+void MarrowinKeyCustomView::startLocalEventMoniter() {
+    eventHandler.reset();
+    eventHandler = std::make_unique<LocalKeyMonitor>([this] {
+        // Key releases leave the combination shown; keys typed into another of our windows are not the editor's.
+        if (lastKeyOperate() == "down" && isActiveWindow()) fillBindInput();
+    });
+}
+
+void MarrowinKeyCustomView::fillBindInput() {
+    const KeyCodeMap& keys = context_.codeMap();
+    currentModifyKeys = keyCombination(keysOnKeyboard(pressedFlags(), keys), keysOnKeyboard(pressedNormalKey(), keys));
+    currentModifyKeysStr = combinationCodesText(currentModifyKeys);
+    if (!isHidden()) keycustomText->setText(text(combinationText(currentModifyKeys, keys)));
+}
+
+void MarrowinKeyCustomView::setKeyMacroData(int64_t profile) {
+    if (!context_.deviceDB) return;
+    const auto table = readKeyTable(*context_.deviceDB, profile, context_.codeMap());
+    if (!table) return;
+    context_.exchange(kKeyTableExchange, [table = *table](MarrowinV2& channel) { sendKeyTable(channel, table); });
+}
+
+void MarrowinKeyCustomView::showAlert(const std::string& message) {
+    alertSheet = showAlertSheet(window(), QString::fromUtf8(kKeyAssignmentAlert), QString::fromStdString(message));
 }
 
 }  // namespace keyloom

@@ -19,6 +19,7 @@ QComboBox* MarrowinPanel::makeLayoutCombo(const char* objectName, int tag, Marro
     combo->setObjectName(QString::fromLatin1(objectName));
     combo->setProperty("tag", tag);
     combo->setEditable(false);
+    combo->setFocusPolicy(Qt::NoFocus);  // keys held for a capture must not change the layout
     for (std::string_view item : layoutItems(items))
         combo->addItem(QString::fromUtf8(item.data(), qsizetype(item.size())));
     combo->setGeometry(kWidth - 7 - 200, 10, 200, 26);

@@ -26,6 +26,7 @@ QPushButton* tabButton(QWidget* parent, const char* objectName, const QString& t
     auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(objectName));
     button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);  // keys held for a capture must not press it
     button->setCursor(Qt::PointingHandCursor);
     button->setToolTip(toolTip);
     button->setGeometry(0, y, MarrowinViewController::kTabColumnWidth, 40);

@@ -1,7 +1,6 @@
 #include "Views/Login/SignupViewController.h"
 
 #include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>

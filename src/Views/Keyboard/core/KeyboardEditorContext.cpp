@@ -1,5 +1,7 @@
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
 
+#include <QCoreApplication>
+
 #include "Views/Keyboard/core/QuorvathEditorModel.h"
 #include "platform/SerialWorker.h"
 
@@ -18,6 +20,11 @@ KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
       worker_(std::make_unique<SerialWorker>()) {
     // The first exchange: its answer picks the bulk layout of every later key record and colour block.
     send([](Quorvath& q) { q.getVersion(); });
+    // An editor still open when the program quits is never closed (its window is not destroyed): what it handed to
+    // the keyboard is finished before the program goes on to its end.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        quitting_ =
+            QObject::connect(app, &QCoreApplication::aboutToQuit, [worker = worker_.get()] { worker->waitForIdle(); });
     if (device_) {
         vendorId_ = integerProperty(*device_, "VendorID");
         productId_ = integerProperty(*device_, "ProductID");
@@ -30,17 +37,9 @@ KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
 
 KeyboardEditorContext::~KeyboardEditorContext() {
     alive_.reset();
-    // The worker finishes what the user asked for without holding up the window; the channel and the worker are
-    // released on the main thread once its last job has run (a worker cannot join itself).
-    struct Retiring {
-        std::unique_ptr<Quorvath> channel;
-        std::unique_ptr<SerialWorker> worker;  // declared last: joined before the channel goes
-    };
-    auto retiring = std::make_shared<Retiring>();
-    retiring->channel = std::move(channel_);
-    retiring->worker = std::move(worker_);
-    SerialWorker* worker = retiring->worker.get();
-    worker->post([retiring]() mutable { runOnMain([keep = std::move(retiring)] {}); });
+    QObject::disconnect(quitting_);
+    // The worker finishes what the user asked for without holding up the window.
+    SerialWorker::retire(std::move(worker_), std::shared_ptr<Quorvath>(std::move(channel_)));
 }
 
 bool KeyboardEditorContext::store(const std::function<bool(DeviceSQLite&)>& writes) {
@@ -56,12 +55,7 @@ void KeyboardEditorContext::send(Job job) {
 }
 
 void KeyboardEditorContext::sendLatest(const std::string& kind, Job job) {
-    auto& counter = latest_[kind];
-    if (!counter) counter = std::make_shared<std::atomic<uint64_t>>(0);
-    const uint64_t generation = ++*counter;
-    send([job = std::move(job), counter, generation](Quorvath& q) {
-        if (counter->load() == generation) job(q);
-    });
+    worker_->postReplacing(kind, [job = std::move(job), channel = channel_.get()] { job(*channel); });
 }
 
 void KeyboardEditorContext::waitForIdle() {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <atomic>
+#include <QMetaObject>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -38,7 +37,8 @@ class KeyboardEditorContext {
     // product id (1 when unknown) and the profile database.
     explicit KeyboardEditorContext(HidHandleRef device);
     // Closes the database at once. Exchanges already queued still reach the keyboard, off the main thread; the
-    // channel is released after the last of them.
+    // channel is released after the last of them. Quitting the program, with the editor open or just closed, waits
+    // for them: a key record is never cut short.
     ~KeyboardEditorContext();
     KeyboardEditorContext(const KeyboardEditorContext&) = delete;
     KeyboardEditorContext& operator=(const KeyboardEditorContext&) = delete;
@@ -69,7 +69,7 @@ class KeyboardEditorContext {
     // Queues job for the device's worker.
     void send(Job job);
     // The same, for changes that only the latest value matters of (a dragged colour, a whole table): a job of this
-    // kind that is still queued when a newer one arrives is dropped.
+    // kind that is still queued when a newer one arrives is dropped, and the newer one goes last in the queue.
     void sendLatest(const std::string& kind, Job job);
     // Runs job on the worker, then onMain with its result on the main thread, unless the editor closed meanwhile.
     template <typename T>
@@ -90,13 +90,13 @@ class KeyboardEditorContext {
     HidHandleRef device_;
     std::unique_ptr<Quorvath> channel_;
     std::unique_ptr<SerialWorker> worker_;  // after the channel: destroyed first
+    QMetaObject::Connection quitting_;
     int64_t vendorId_ = 0;
     int64_t productId_ = 0;
     int64_t deviceType_ = 1;
     std::string deviceDBfile_;
     const KeyModel* model_ = nullptr;
     std::unique_ptr<DeviceSQLite> deviceDB_;
-    std::map<std::string, std::shared_ptr<std::atomic<uint64_t>>> latest_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // results of exchanges are dropped once it is gone
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "Views/Keyboard/core/MarrowinKeyLookup.h"
+
 namespace keyloom {
 
 namespace {
@@ -86,9 +88,8 @@ std::vector<RGBData> perKeyColourRows(std::span<const std::string> capNames, std
                                       const KeyNameMap& nameMap, int64_t radiId, int64_t profile) {
     std::vector<RGBData> rows;
     for (size_t i = 0; i < capNames.size() && i < capColours.size(); ++i) {
-        const KeyMapRow* row = nameMap.find(capNames[i]);
-        if (!row || !row->key_code) continue;
-        rows.push_back(RGBData{0, radiId, profile, *row->key_code, capColours[i]});
+        if (auto code = keyCodeForCapName(capNames[i], nameMap))
+            rows.push_back(RGBData{0, radiId, profile, *code, capColours[i]});
     }
     return rows;
 }

@@ -5,7 +5,6 @@
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/core/MarrowinLightModes.h"
-#include "platform/SerialWorker.h"
 
 namespace keyloom {
 
@@ -124,11 +123,6 @@ bool sendLightingBlock(MarrowinV2& channel, const LightingBlock& block) {
     ok = send(kCommandSave, 0) && ok;
     ok = send(kCommandEnd, 0) && ok;
     return ok;
-}
-
-void postLightingUpload(SerialWorker& worker, std::shared_ptr<MarrowinV2> channel, const LightingBlock& block) {
-    if (!channel) return;
-    worker.postReplacing("lighting", [channel = std::move(channel), block] { sendLightingBlock(*channel, block); });
 }
 
 }  // namespace keyloom

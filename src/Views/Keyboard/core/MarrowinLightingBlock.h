@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -18,7 +17,6 @@ namespace keyloom {
 
 class MarrowinDeviceSQLite;
 class MarrowinV2;
-class SerialWorker;
 
 inline constexpr size_t kLightingBlockSize = 1280;
 // The length handed to the block upload: it sends length / 64 - 1 = 18 reports, bytes 0..1151.
@@ -50,9 +48,5 @@ std::optional<LightingBlock> readLightingBlock(const MarrowinDeviceSQLite& db, i
 // part is sent whatever an earlier one answered; true when all succeeded. Blocks for the pauses (~260 ms): run it
 // on the device's worker.
 bool sendLightingBlock(MarrowinV2& channel, const LightingBlock& block);
-
-// Queues the upload on the device's worker; an upload still queued there is dropped, since this one carries the
-// newer state. The window does not wait.
-void postLightingUpload(SerialWorker& worker, std::shared_ptr<MarrowinV2> channel, const LightingBlock& block);
 
 }  // namespace keyloom

@@ -1,0 +1,2 @@
+add_executable(bench_keys ${CMAKE_CURRENT_LIST_DIR}/keys.cpp)
+target_link_libraries(bench_keys PRIVATE keyloom_ui keyloom_flags)
