@@ -17,15 +17,10 @@ struct IdCase {
 TEST(KeyboardIdentification, TableRows) {
     const IdCase cases[] = {
         {0x1A2C, 0xB58E, "Q88", 2, nullptr, "big_kb_pro_88", KeyModelId::Quorvath88},
-        {0x1A2C, 0xB57E, "Q87", 1, nullptr, "big_kb_pro_87", KeyModelId::Quorvath87},
         {0x1A2C, 0x1234, "other", 1, nullptr, "big_kb_pro_87", KeyModelId::Quorvath87},
-        {0x05AC, 0x0250, "Marrowin V2 PRO", 7, "Marrowin V2 PRO", "big_kb_marrowinv2_pro", KeyModelId::MarrowinV2_71},
-        {0x05AC, 0x0250, "Ostrel TE", 7, "Ostrel TE", "big_kb_ostrel_te", KeyModelId::OstrelTE62},
         {0x05AC, 0x0250, "Ostrel MAX", 7, "Marrowin V2 TE", "big_kb_marrowinv2", KeyModelId::MarrowinV2_71},
         {0x05AC, 0x0250, "", 7, "Marrowin V2 TE", "big_kb_marrowinv2", KeyModelId::MarrowinV2_71},
         {0x05AC, 0x024F, "Ostrel PRO", 7, "Ostrel PRO", "big_kb_ostrel_pro", KeyModelId::Ostrel61},
-        {0x05AC, 0x024F, "Ostrel MAX", 7, "Ostrel MAX", "big_kb_ostrel_pro", KeyModelId::Ostrel61},
-        {0x05AC, 0x024F, "Marrowin V2 MAX", 7, "Marrowin V2 MAX", "big_kb_marrowinv2_pro", KeyModelId::MarrowinV2_71},
         {0x05AC, 0x024F, "vindle", 7, "Marrowin V2 TE", "big_kb_marrowinv2", KeyModelId::MarrowinV2_71},
         {0x05AC, 0x0111, "Vindle", 1, nullptr, "big_kb_pro_87", KeyModelId::Quorvath87},
         {0x0000, 0x0000, "", 1, nullptr, "big_kb_pro_87", KeyModelId::Quorvath87},
