@@ -13,7 +13,6 @@
 #include "AppDelegate.h"
 #include "Keylogger/Keylogger.h"
 #include "Views/Home/HomeWindowController.h"
-#include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -190,14 +189,3 @@ TEST(AppDelegate, AccessPromptWaitsForTheFirstPaint) {
     }
 }
 
-// A second start finds the first and asks it to come forward instead of running.
-TEST(SingleInstance, SecondStartForwardsToTheFirst) {
-    const QString key = QStringLiteral("velkor-keyloom-test-%1").arg(QCoreApplication::applicationPid());
-    SingleInstance first(key);
-    ASSERT_FALSE(first.forwardToRunningInstance());
-    int activations = 0;
-    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++activations; });
-    SingleInstance second(key);
-    EXPECT_TRUE(second.forwardToRunningInstance());
-    EXPECT_TRUE(test::processEventsUntil([&] { return activations == 1; }));
-}
