@@ -49,6 +49,8 @@ class AssignmentFixture : public EditorFixture {
         keyDevice = capture.keyboard;
     }
     void TearDown() override {
+        // What the last action queued reaches the keyboard before the test ends and tears the keyboard down.
+        if (controller) settle();
         EditorFixture::TearDown();
         keylogger.reset();
         resetCurrentDevice();
