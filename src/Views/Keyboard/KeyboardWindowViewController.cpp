@@ -46,7 +46,7 @@ void showKeyboardEditor(const KeyboardSegueSender& sender) {
         KEYBOARD_VIEW = window;
     }
     QWidget* window = KEYBOARD_VIEW;
-    EditorWindow::bringForward(window, window->screen());
+    EditorWindow::bringForward(window);
 }
 
 void registerKeyboardEditorSegue() {
