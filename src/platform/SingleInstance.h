@@ -7,13 +7,14 @@
 #include <memory>
 #include <optional>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace keyloom {
 
 // One running copy per user: the first start listens on a local socket in the user's own runtime folder; a later
 // start finds it, asks it to come forward, and ends. Only a listener of the same user is asked (its credentials are
-// checked), and only the same user's starts are heard: another user's listener does not stop the program.
+// checked), and only the same user's starts are heard: another user's listener does not stop the program. A plain
+// Unix socket, so that the start needs no network library.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -29,8 +30,13 @@ class SingleInstance : public QObject {
     void activationRequested();
 
   private:
+    bool listen();
+    void acceptStarts();
+
     QString key_;
-    std::unique_ptr<QLocalServer> server_;
+    std::string path_;  // the socket's file while this copy listens on it
+    int listener_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 // The key of this program for the current user: the path of its socket in $XDG_RUNTIME_DIR when that is the user's
