@@ -13,26 +13,28 @@
 #include <utility>
 #include <vector>
 
+#include "Helper/NetworkStack.h"
 #include "platform/EventFd.h"
 #include "platform/LoopThread.h"
 
 namespace keyloom {
 
-// The HTTP client thread: a thread of its own running a Qt event loop with one QNetworkAccessManager. post() hands a
+// The HTTP client thread: a thread of its own running a Qt event loop with the network module's transport (one
+// QNetworkAccessManager), the module being loaded when the thread starts. post() hands a
 // request over without blocking, from any thread; any number may be in flight, and each completion runs on the
 // session's thread when its answer (or failure) arrives. Destruction stops and joins the thread; requests still in
 // flight then are abandoned and their completions never run.
 class HttpSession {
   public:
-    using Headers = std::vector<std::pair<std::string, std::string>>;
+    using Headers = HttpHeaders;
     // The answer body whatever the HTTP status, or nullopt when no usable answer came: the transport failed (no
     // connection, unknown host, timeout, a connection dropped, empty or unusable address), the answer is a redirect,
-    // or it is larger than maxAnswerSize.
-    using Completion = std::function<void(std::optional<std::string> body)>;
+    // or it is larger than maxAnswerSize; also when the network module cannot be loaded.
+    using Completion = HttpCompletion;
 
     static constexpr std::chrono::milliseconds defaultTimeout{60000};
     // The account server answers with a word or a short text: anything larger is not an answer.
-    static constexpr qint64 maxAnswerSize = 1024 * 1024;
+    static constexpr qint64 maxAnswerSize = kMaxHttpAnswerSize;
 
     HttpSession();
     ~HttpSession();

@@ -40,7 +40,7 @@ bool isolatedEnvironment(const QTemporaryDir& root, QProcessEnvironment& env) {
 }  // namespace
 
 // What the program prints from its start to the first tick of the access watch, line for line and in order, is the
-// same with a keyboard and without one.
+// same with a keyboard and without one; and the log-in window comes up without the network libraries.
 TEST(Program, PrintedLinesAtStartWithAndWithoutAKeyboard) {
     const std::vector<std::string> start = {
         "startPrivilegeMonitor",
@@ -71,6 +71,12 @@ TEST(Program, PrintedLinesAtStartWithAndWithoutAKeyboard) {
         if (out.contains("ACCESS_ENABLEDtrue"))
             while (!out.contains("有权限") && programs[i].waitForReadyRead(10000))
                 out += programs[i].readAllStandardOutput();
+        // Up to the first request, the account client's network stack is not loaded.
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(programs[i].processId()));
+        ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        for (const char* library : {"libQt6Network", "libcrypto", "libgssapi_krb5", "libkeyloom_network"})
+            EXPECT_FALSE(mapped.contains(library)) << library;
         ::kill(static_cast<pid_t>(programs[i].processId()), SIGTERM);
         ASSERT_TRUE(programs[i].waitForFinished(10000));
         out += programs[i].readAllStandardOutput();
