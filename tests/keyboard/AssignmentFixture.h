@@ -54,6 +54,8 @@ class AssignmentFixture : public EditorFixture {
         keyDevice = keySource->addDevice("keyboard", {0x01, 0x06});
     }
     void TearDown() override {
+        // What the last action queued reaches the keyboard before the test ends and tears the keyboard down.
+        if (controller) settle();
         EditorFixture::TearDown();
         keylogger.reset();
         resetCurrentDevice();

@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include "CustomControl/KeyData.h"
 #include "CustomControl/KeyView.h"
 #include "CustomControl/SelectKeyView.h"
 
@@ -89,12 +88,4 @@ TEST(KeyView, FreshPatchIsWhiteAndFreshFrameDrawsNothing) {
     EXPECT_EQ(qAlpha(shown.pixel(10, 10)), 0);    // nothing inside
     frame.setShow();
     EXPECT_FALSE(frame.getShow());
-}
-
-TEST(KeyData, IndexOnly) {
-    const KeyData k(5);
-    EXPECT_EQ(k.index, 5);
-    EXPECT_EQ(k.rect, QRectF(0, 0, 0, 0));
-    EXPECT_TRUE(k.view.isNull());
-    EXPECT_TRUE(k.keyname.empty());
 }
