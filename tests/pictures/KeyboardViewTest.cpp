@@ -15,6 +15,7 @@
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "platform/NotificationCenter.h"
 #include "platform/input/SimulatedKeySource.h"
+#include "support/SimulatedKeyCapture.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -30,15 +31,10 @@ class Picture : public ::testing::Test {
     void SetUp() override {
         resetKeyState();
         makeCurrentDevice(*findKeyModel(KeyModelId::Quorvath87));
-        auto sim = std::make_unique<SimulatedKeySource>();
-        source = sim.get();
-        std::vector<std::unique_ptr<KeyInputSource>> sources;
-        sources.push_back(std::move(sim));
-        testing::internal::CaptureStdout();
-        keylogger = std::make_unique<Keylogger>(std::make_unique<KeyCaptureManager>(std::move(sources)));
-        testing::internal::GetCapturedStdout();
-        keylogger->scheduleHIDLoop();
-        keyboard = source->addDevice("keyboard", {0x01, 0x06});
+        test::SimulatedKeyCapture capture = test::startSimulatedKeyCapture(false);
+        source = capture.source;
+        keylogger = std::move(capture.keylogger);
+        keyboard = capture.keyboard;
 
         window = std::make_unique<QWidget>();
         window->resize(760, 320);
