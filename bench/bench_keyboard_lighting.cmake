@@ -1,2 +1,2 @@
 add_executable(bench_keyboard_lighting ${CMAKE_CURRENT_LIST_DIR}/keyboard_lighting.cpp)
-target_link_libraries(bench_keyboard_lighting PRIVATE keyloom_ui keyloom_flags)
+target_link_libraries(bench_keyboard_lighting PRIVATE kl_bench_support keyloom_ui keyloom_flags)

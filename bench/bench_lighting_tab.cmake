@@ -1,2 +1,2 @@
 add_executable(bench_lighting_tab ${CMAKE_CURRENT_LIST_DIR}/lighting_tab.cpp)
-target_link_libraries(bench_lighting_tab PRIVATE keyloom_ui keyloom_flags)
+target_link_libraries(bench_lighting_tab PRIVATE kl_bench_support keyloom_ui keyloom_flags)

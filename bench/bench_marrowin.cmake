@@ -1,2 +1,2 @@
 add_executable(bench_marrowin ${CMAKE_CURRENT_LIST_DIR}/marrowin.cpp)
-target_link_libraries(bench_marrowin PRIVATE keyloom_ui keyloom_flags)
+target_link_libraries(bench_marrowin PRIVATE kl_bench_support keyloom_ui keyloom_flags)

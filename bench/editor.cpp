@@ -23,8 +23,9 @@
 #include <thread>
 #include <vector>
 
-#include "SQLite/SQLiteConnection.h"
+#include "BenchSupport.h"
 #include "Customized/SegueRegistry.h"
+#include "SQLite/SQLiteConnection.h"
 #include "Views/Home/AppState.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
@@ -37,79 +38,28 @@
 #include "platform/hid/SimulatedHid.h"
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 namespace {
 
-// A keyboard whose every transfer takes `delay` before the simulated keyboard sees it.
-class SlowHandle : public HidHandle {
-  public:
-    SlowHandle(HidHandleRef inner, std::chrono::microseconds delay) : inner_(std::move(inner)), delay_(delay) {}
-    HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
-    int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
-        std::this_thread::sleep_for(delay_);
-        return inner_->setReport(type, reportId, bytes, length);
-    }
-    int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) override {
-        std::this_thread::sleep_for(delay_);
-        return inner_->getReport(type, reportId, buffer, length);
-    }
-    bool removed() const override { return inner_->removed(); }
-
-  private:
-    HidHandleRef inner_;
-    std::chrono::microseconds delay_;
-};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) { return SQLiteConnection::committedTransactions(path); }
-
 KeyboardViewController* openEditor() {
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
-    return window ? window->contentViewController() : nullptr;
-}
-
-void closeEditor() {
-    QPointer<QWidget> window = KEYBOARD_VIEW.data();
-    if (window) window->close();
-    while (window) QApplication::processEvents(QEventLoop::AllEvents, 5);
-    QApplication::processEvents();
+    return bench::openEditor<KeyboardWindowViewController>();
 }
 
 // 1. Home click to the editor shown and painted.
 void clickToShown(int rounds) {
-    HomeViewController::centralFactory() = [](std::weak_ptr<CentralDelegate> d) {
-        return std::shared_ptr<BluetoothCentral>(SimulatedCentral::create(d, CentralState::unsupported));
-    };
-    HomeWindowController home;
-    home.contentViewController()->viewDidLoad();
-    home.show();
-    bool accepted = false;
-    QObject::connect(home.contentViewController(), &HomeViewController::keyboardAccepted, [&] { accepted = true; });
-    auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath91());
-    while (!accepted) QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-
     std::vector<double> fresh, existing;
-    for (int i = 0; i < rounds; ++i) {
-        const bool first = i % 2 == 0;
-        if (first) std::filesystem::remove_all(databaseFolder());
-        QElapsedTimer t;
-        t.start();
-        home.contentViewController()->deviceImageAction();
-        QApplication::processEvents();  // the first paint
-        (first ? fresh : existing).push_back(t.nsecsElapsed() / 1e6);
-        if (KeyboardViewController* c = openEditor()) c->context()->waitForIdle();
-        closeEditor();
-    }
+    bench::homeClickToShown(
+        SimulatedKeyboard::quorvath91(), rounds,
+        [] {
+            if (KeyboardViewController* c = openEditor()) c->context()->waitForIdle();
+            return true;
+        },
+        fresh, existing);
     std::printf(
         "click to editor shown, 91 keys: %.1f ms with a new profile database, %.1f ms with the existing one"
         " (median of %d each)\n",
         median(fresh), median(existing), rounds / 2);
-    SimulatedHid::instance().unplug(kb);
 }
 
 struct ChangeFigures {
@@ -146,13 +96,7 @@ ChangeFigures settingsChange(std::chrono::microseconds delay, int rounds) {
         up->click();
         mainMs.push_back(wall.nsecsElapsed() / 1e6);
         // The main loop keeps turning while the worker talks to the keyboard: its longest gap is the stall.
-        QElapsedTimer gap;
-        gap.start();
-        while (kb->transfers().empty()) {
-            QApplication::processEvents(QEventLoop::AllEvents);
-            longestGap = std::max(longestGap, gap.nsecsElapsed() / 1e6);
-            gap.restart();
-        }
+        longestGap = std::max(longestGap, longestGapUntil([&] { return !kb->transfers().empty(); }));
         editor->context()->waitForIdle();
         wallMs.push_back(wall.nsecsElapsed() / 1e6);
         commits = changeCounter(db) - before;
@@ -170,19 +114,16 @@ ChangeFigures settingsChange(std::chrono::microseconds delay, int rounds) {
     }
     closeEditor();
     SimulatedHid::instance().unplug(kb);
-    const double longestMain = *std::max_element(mainMs.begin(), mainMs.end());
-    return {median(mainMs), median(storeMs), median(wallMs), commits, reports, longestMain, longestGap};
+    return {median(mainMs), median(storeMs), median(wallMs), commits, reports, longest(mainMs), longestGap};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const std::string folder = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
-    const std::string home = folder + "/keyloom-bench-editor";
-    std::filesystem::create_directories(home);
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = bench::benchRounds(argc, argv, 2, 20);
+    const bench::TempDataHome home(bench::benchFolder(argc, argv));
+    if (!home.made()) return 1;
     setenv("KEYLOOM_SERVER_URL", "", 1);
     SimulatedHid::instance().setActive(true);
     registerKeyboardEditorSegue();
@@ -194,12 +135,7 @@ int main(int argc, char** argv) {
         "one settings change: %u commit(s), %zu report(s); main thread %.3f ms (store and commit %.3f ms); "
         "keyboard answering at once\n",
         quick.commits, quick.reports, quick.mainMs, quick.storeMs);
-    const double usbMs = double(quick.reports) * 1.0;  // one 8-byte feature report per 1 ms USB frame
-    std::printf(
-        "  our own time %.3f ms = %.1f %% of the reports' USB time (%.0f ms); without the commit's flush %.3f ms"
-        " = %.1f %%\n",
-        quick.mainMs, 100.0 * quick.mainMs / usbMs, usbMs, quick.mainMs - quick.storeMs,
-        100.0 * (quick.mainMs - quick.storeMs) / usbMs);
+    printUsbShare(quick.mainMs, quick.storeMs, quick.reports);
 
     const ChangeFigures slow = settingsChange(std::chrono::milliseconds(1), rounds);
     std::printf(
@@ -207,7 +143,6 @@ int main(int argc, char** argv) {
         "longest main-thread stall %.3f ms\n",
         slow.mainMs, slow.wallMs, std::max(slow.longestGapMs, slow.longestMainMs));
 
-    std::filesystem::remove_all(home);
     SimulatedHid::instance().reset();
     return 0;
 }

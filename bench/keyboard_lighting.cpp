@@ -9,7 +9,6 @@
 // commits are measured with their flush. A temporary data home is made inside it and removed afterwards.
 // Run with QT_QPA_PLATFORM=offscreen (or under a display).
 #include <stdlib.h>
-#include <time.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,10 +19,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "SQLite/SQLiteConnection.h"
+#include "BenchSupport.h"
 #include "Views/Home/AppState.h"
 #include "Views/Keyboard/KeyboardViewController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
@@ -33,46 +31,11 @@
 #include "platform/hid/SimulatedHid.h"
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 namespace {
 
 constexpr size_t kBlockReports = 67;
-
-// A keyboard whose every transfer takes `delay` before the simulated keyboard sees it.
-class SlowHandle : public HidHandle {
-  public:
-    SlowHandle(HidHandleRef inner, std::chrono::microseconds delay) : inner_(std::move(inner)), delay_(delay) {}
-    HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
-    int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
-        if (delay_.count()) std::this_thread::sleep_for(delay_);
-        return inner_->setReport(type, reportId, bytes, length);
-    }
-    int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) override {
-        if (delay_.count()) std::this_thread::sleep_for(delay_);
-        return inner_->getReport(type, reportId, buffer, length);
-    }
-    bool removed() const override { return inner_->removed(); }
-
-  private:
-    HidHandleRef inner_;
-    std::chrono::microseconds delay_;
-};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) {
-    return SQLiteConnection::committedTransactions(path);
-}
-
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 struct Figures {
     double mainMs;        // the change with the window's repaint, on the clock
@@ -90,8 +53,7 @@ Figures colourChanges(std::chrono::microseconds delay, int rounds) {
     auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath91());
     auto handle = std::make_shared<SlowHandle>(kb->device(), delay);
     showKeyboardEditor({handle, QStringLiteral("Quorvath 91")});
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
-    KeyboardViewController* editor = window->contentViewController();
+    KeyboardViewController* editor = openEditor<KeyboardWindowViewController>();
     KeyboardEditorContext& ctx = *editor->context();
     ctx.waitForIdle();
     editor->ShowRadiRGBView();
@@ -125,13 +87,7 @@ Figures colourChanges(std::chrono::microseconds delay, int rounds) {
         repaintCpuMs.push_back(threadCpuMs() - cpu - handlerCpu);
         mainMs.push_back(main);
         longest = std::max(longest, main);
-        QElapsedTimer gap;
-        gap.start();
-        while (kb->transfers().size() < kBlockReports) {
-            QApplication::processEvents(QEventLoop::AllEvents);
-            longest = std::max(longest, gap.nsecsElapsed() / 1e6);
-            gap.restart();
-        }
+        longest = std::max(longest, longestGapUntil([&] { return kb->transfers().size() >= kBlockReports; }));
         ctx.send([&workerEnd](Quorvath&) { workerEnd = threadCpuMs(); });
         ctx.waitForIdle();
         workerCpuMs.push_back(workerEnd - workerStart);
@@ -151,9 +107,7 @@ Figures colourChanges(std::chrono::microseconds delay, int rounds) {
         storeMs.push_back(s.nsecsElapsed() / 1e6);
         storeCpuMs.push_back(threadCpuMs() - storeCpu);
     }
-    window->close();
-    while (!KEYBOARD_VIEW.isNull()) QApplication::processEvents(QEventLoop::AllEvents, 5);
-    QApplication::processEvents();
+    closeEditor();
     SimulatedHid::instance().unplug(kb);
     return {median(mainMs),
             median(handlerCpuMs),
@@ -170,11 +124,9 @@ Figures colourChanges(std::chrono::microseconds delay, int rounds) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const std::string folder = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(3, std::atoi(argv[2])) : 30;
-    const std::string home = folder + "/keyloom-bench-keyboard-lighting";
-    std::filesystem::create_directories(home);
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = benchRounds(argc, argv, 3, 30);
+    const TempDataHome home(benchFolder(argc, argv));
+    if (!home.made()) return 1;
     setenv("KEYLOOM_SERVER_URL", "", 1);
     SimulatedHid::instance().setActive(true);
     registerKeyboardEditorSegue();
@@ -200,7 +152,6 @@ int main(int argc, char** argv) {
         "stall %.3f ms\n",
         slow.mainMs, slow.longestStallMs);
 
-    std::filesystem::remove_all(home);
     SimulatedHid::instance().reset();
     return 0;
 }

@@ -15,12 +15,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "SQLite/SQLiteConnection.h"
+#include "BenchSupport.h"
 #include "Views/Home/AppState.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/KeyCombinationCapture.h"
@@ -32,38 +30,9 @@
 #include "platform/hid/SimulatedHid.h"
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 namespace {
-
-// A keyboard whose every transfer takes `delay` before the simulated keyboard sees it.
-class SlowHandle : public HidHandle {
-  public:
-    SlowHandle(HidHandleRef inner, std::chrono::microseconds delay) : inner_(std::move(inner)), delay_(delay) {}
-    HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
-    int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
-        std::this_thread::sleep_for(delay_);
-        return inner_->setReport(type, reportId, bytes, length);
-    }
-    int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) override {
-        std::this_thread::sleep_for(delay_);
-        return inner_->getReport(type, reportId, buffer, length);
-    }
-    bool removed() const override { return inner_->removed(); }
-
-  private:
-    HidHandleRef inner_;
-    std::chrono::microseconds delay_;
-};
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) {
-    return SQLiteConnection::committedTransactions(path);
-}
 
 struct SaveFigures {
     double mainMs;   // the click on Save on the main thread, storing included
@@ -78,8 +47,7 @@ SaveFigures combinationSave(std::chrono::microseconds delay, int rounds) {
     auto kb = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
     auto handle = std::make_shared<SlowHandle>(kb->device(), delay);
     showKeyboardEditor({handle, QStringLiteral("Quorvath")});
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
-    KeyboardViewController* editor = window->contentViewController();
+    KeyboardViewController* editor = openEditor<KeyboardWindowViewController>();
     editor->context()->waitForIdle();
     KeyPanel* keys = editor->KeyCustomView;
     keys->customkeyAction("c");
@@ -91,20 +59,19 @@ SaveFigures combinationSave(std::chrono::microseconds delay, int rounds) {
     double longestGap = 0;
     uint32_t commits = 0;
     size_t reports = 0;
-    for (int i = 0; i < rounds; ++i) {
+    // Round 0 warms up (the window's first paint comes with it) and is not counted.
+    for (int i = 0; i <= rounds; ++i) {
+        if (i == 1) {
+            mainMs.clear(), storeMs.clear(), wallMs.clear();
+            longestGap = 0;
+        }
         kb->clearTransfers();
         const uint32_t before = changeCounter(db);
         QElapsedTimer wall;
         wall.start();
         keys->saveButton->click();
         mainMs.push_back(wall.nsecsElapsed() / 1e6);
-        QElapsedTimer gap;
-        gap.start();
-        while (kb->transfers().size() < 42) {
-            QApplication::processEvents(QEventLoop::AllEvents);
-            longestGap = std::max(longestGap, gap.nsecsElapsed() / 1e6);
-            gap.restart();
-        }
+        longestGap = std::max(longestGap, longestGapUntil([&] { return kb->transfers().size() >= 42; }));
         editor->context()->waitForIdle();
         wallMs.push_back(wall.nsecsElapsed() / 1e6);
         commits = changeCounter(db) - before;
@@ -122,9 +89,7 @@ SaveFigures combinationSave(std::chrono::microseconds delay, int rounds) {
         editor->context()->store([&](DeviceSQLite& d) { return d.addKeyProfile(row) >= 1; });
         storeMs.push_back(s.nsecsElapsed() / 1e6);
     }
-    QPointer<QWidget> closing = window;
-    window->close();
-    while (closing) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    closeEditor();
     SimulatedHid::instance().unplug(kb);
     return {median(mainMs), median(storeMs), median(wallMs), commits, reports, longestGap};
 }
@@ -133,24 +98,17 @@ SaveFigures combinationSave(std::chrono::microseconds delay, int rounds) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const std::string folder = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
-    const std::string home = folder + "/keyloom-bench-keys";
-    std::filesystem::create_directories(home);
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = benchRounds(argc, argv, 2, 20);
+    const TempDataHome home(benchFolder(argc, argv));
+    if (!home.made()) return 1;
     SimulatedHid::instance().setActive(true);
 
     const SaveFigures quick = combinationSave(std::chrono::microseconds(0), rounds);
-    const double usbMs = double(quick.reports) * 1.0;  // one 8-byte output report per 1 ms USB frame
     std::printf(
         "one combination Save: %u commit(s), %zu report(s); main thread %.3f ms (store and commit %.3f ms); "
         "keyboard answering at once (median of %d)\n",
         quick.commits, quick.reports, quick.mainMs, quick.storeMs, rounds);
-    std::printf(
-        "  our own time %.3f ms = %.1f %% of the reports' USB time (%.0f ms); without the commit's flush %.3f ms"
-        " = %.1f %%\n",
-        quick.mainMs, 100.0 * quick.mainMs / usbMs, usbMs, quick.mainMs - quick.storeMs,
-        100.0 * (quick.mainMs - quick.storeMs) / usbMs);
+    printUsbShare(quick.mainMs, quick.storeMs, quick.reports);
 
     const SaveFigures slow = combinationSave(std::chrono::milliseconds(1), rounds);
     std::printf(
@@ -158,7 +116,6 @@ int main(int argc, char** argv) {
         "longest main-thread stall %.3f ms\n",
         slow.mainMs, slow.wallMs, std::max(slow.longestGapMs, slow.mainMs));
 
-    std::filesystem::remove_all(home);
     SimulatedHid::instance().reset();
     return 0;
 }

@@ -10,10 +10,7 @@
 // Usage: bench_keytable [folder] [rounds]. The folder (default: the current one) should lie on the disk: commits are
 // measured with their flush. A temporary data home is made inside it and removed afterwards.
 // Run with QT_QPA_PLATFORM=offscreen (or under a display).
-#include <fcntl.h>
 #include <stdlib.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,15 +20,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "CustomControl/KeyboardView.h"
 #include "Customized/SegueRegistry.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
-#include "SQLite/SQLiteConnection.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Home/AppState.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
@@ -45,52 +41,12 @@
 #include "platform/hid/SimulatedHid.h"
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 namespace {
 
 constexpr double kPausesMs = 16 * 10.0;
 constexpr const char* kFile = "tolmekv2te_device.sqlite3";
-
-class AnsweringDevice : public HidHandle {
-  public:
-    HidPropertyValue property(std::string_view) const override { return {}; }
-    int setReport(HidReportType, int64_t, const uint8_t* bytes, size_t length) override {
-        std::copy(bytes, bytes + std::min(length, last.size()), last.begin());
-        ++transfers;
-        return kHidSuccess;
-    }
-    int getReport(HidReportType, int64_t, uint8_t* buffer, size_t& length) override {
-        length = std::min(length, last.size());
-        std::copy(last.begin(), last.begin() + static_cast<std::ptrdiff_t>(length), buffer);
-        ++transfers;
-        return kHidSuccess;
-    }
-    bool removed() const override { return false; }
-    std::array<uint8_t, 64> last{};
-    size_t transfers = 0;
-};
-
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double medianCpuMs(int rounds, const std::function<void()>& body) {
-    std::vector<double> ms;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = threadCpuMs();
-        body();
-        ms.push_back(threadCpuMs() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-// Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) {
-    return SQLiteConnection::committedTransactions(path);
-}
 
 // Every key of the model gets a function, the kinds in turn (combinations of two and three keys among them).
 size_t assignEveryKey(MarrowinDeviceSQLite& db, const KeyModel& model) {
@@ -146,11 +102,6 @@ struct Stalls {
         cpuMs.push_back(threadCpuMs() - cpu);
         wallMs.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    static double median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    }
-    static double longest(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
     void print(const char* label) const {
         std::printf("  %-10s wall median %6.2f ms, longest %6.2f ms;  CPU median %6.2f ms, longest %6.2f ms\n", label,
                     median(wallMs), longest(wallMs), median(cpuMs), longest(cpuMs));
@@ -160,25 +111,11 @@ struct Stalls {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path base = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(5, std::atoi(argv[2])) : 61;
-    std::string home = (base / "keyloom-bench-XXXXXX").string();
-    if (!mkdtemp(home.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = benchRounds(argc, argv, 5, 61);
+    const TempDataHome home(benchFolder(argc, argv));
+    if (!home.made()) return 1;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // The store's and the channel's own lines go to /dev/null (their formatting still counts).
-    std::fflush(stdout);
-    const int console = dup(STDOUT_FILENO);
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDOUT_FILENO);
-    close(devNull);
-    const auto toConsole = [console] {
-        std::fflush(stdout);
-        dup2(console, STDOUT_FILENO);
-    };
+    QuietStdout quiet;
     int status = 0;
     {
         QApplication app(argc, argv);
@@ -209,8 +146,7 @@ int main(int argc, char** argv) {
             auto keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::tolmek84());
             SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
                                             KeyboardSegueSender{keyboard->device(), QStringLiteral("Tolmek V2 TE")});
-            auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
-            MarrowinViewController* editor = window ? window->contentViewController() : nullptr;
+            MarrowinViewController* editor = openEditor<MarrowinWindowViewController>();
             if (!editor || !editor->context().isOpen()) {
                 status = 1;
             } else {
@@ -236,15 +172,14 @@ int main(int argc, char** argv) {
                 }
                 commitsPerSave = double(changeCounter(db) - before) / rounds;
                 editor->context().waitForExchanges();
-                window->close();
-                QApplication::processEvents();
+                closeEditor();
             }
             SimulatedHid::instance().reset();
         }
 
-        toConsole();
+        quiet.restore();
         if (status != 0) {
-            std::fprintf(stderr, "cannot prepare the profile database or the editor in %s\n", home.c_str());
+            std::fprintf(stderr, "cannot prepare the profile database or the editor in %s\n", home.path().c_str());
         } else {
             std::printf("one key-table upload, Tolmek 84 with all %zu keys assigned, %d rounds:\n", keys, rounds);
             std::printf("  main thread (read + build table)  %8.3f ms CPU\n", buildMs);
@@ -252,7 +187,7 @@ int main(int argc, char** argv) {
             std::printf("  total %.3f ms = %.2f %% of the %.0f ms of pauses (target <= 5 %%)\n", buildMs + sendMs,
                         100.0 * (buildMs + sendMs) / kPausesMs, kPausesMs);
             std::printf("editor key tab, %d assignments, keyboard with its real pauses, data home %s:\n", rounds,
-                        home.c_str());
+                        home.path().c_str());
             clicks.print("cap click");
             chooses.print("row chosen");
             saves.print("Save");
@@ -260,8 +195,5 @@ int main(int argc, char** argv) {
             std::printf("  target: no main-thread stall over 16 ms, one commit per Save\n");
         }
     }
-    close(console);
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
     return status;
 }

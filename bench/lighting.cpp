@@ -5,18 +5,15 @@
 //   worker:      the four commands with their read-backs and the 18 block reports, through the channel onto a
 //                device that answers at once, with the pauses skipped.
 // Usage: bench_lighting [folder] [rounds]. The folder (default: the current one) must lie on the disk to measure.
-#include <fcntl.h>
 #include <stdlib.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
@@ -27,70 +24,20 @@
 namespace {
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 constexpr double kPausesMs = 26 * 10.0;
-
-class AnsweringDevice : public HidHandle {
-  public:
-    HidPropertyValue property(std::string_view) const override { return {}; }
-    int setReport(HidReportType, int64_t, const uint8_t* bytes, size_t length) override {
-        std::copy(bytes, bytes + std::min(length, last.size()), last.begin());
-        ++transfers;
-        return kHidSuccess;
-    }
-    int getReport(HidReportType, int64_t, uint8_t* buffer, size_t& length) override {
-        length = std::min(length, last.size());
-        std::copy(last.begin(), last.begin() + static_cast<std::ptrdiff_t>(length), buffer);
-        ++transfers;
-        return kHidSuccess;
-    }
-    bool removed() const override { return false; }
-    std::array<uint8_t, 64> last{};
-    size_t transfers = 0;
-};
-
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double medianCpuMs(int rounds, const std::function<void()>& body) {
-    std::vector<double> ms;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = threadCpuMs();
-        body();
-        ms.push_back(threadCpuMs() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path base = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(5, std::atoi(argv[2])) : 101;
-    std::string home = (base / "keyloom-bench-XXXXXX").string();
-    if (!mkdtemp(home.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = benchRounds(argc, argv, 5, 101);
+    const TempDataHome home(benchFolder(argc, argv));
+    if (!home.made()) return 1;
     int status = 0;
     {
         const KeyModel& tolmek = *findKeyModel(KeyModelId::Tolmek84);
-        // The store's and the channel's own lines go to /dev/null (their formatting still counts).
-        std::fflush(stdout);
-        const int console = dup(STDOUT_FILENO);
-        const int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, STDOUT_FILENO);
-        close(devNull);
-        const auto restoreConsole = [console] {
-            std::fflush(stdout);
-            dup2(console, STDOUT_FILENO);
-            close(console);
-        };
+        QuietStdout quiet;
         MarrowinDeviceSQLite db("tolmekv2te_device.sqlite3");
         prepareLightProfile(db, 1);
         activateLightMode(db, 1, 20);
@@ -104,8 +51,8 @@ int main(int argc, char** argv) {
         const bool stored =
             mode20 && storeKeyColours(db, perKeyColourRows(names, colours, tolmek.nameMap(), mode20->radiId, 1));
         if (!db.isConnected() || !stored || !readLightingBlock(db, 1, tolmek.codeMap(), 101)) {
-            restoreConsole();
-            std::fprintf(stderr, "cannot prepare the profile database in %s\n", home.c_str());
+            quiet.restore();
+            std::fprintf(stderr, "cannot prepare the profile database in %s\n", home.path().c_str());
             status = 1;
         } else {
             auto device = std::make_shared<AnsweringDevice>();
@@ -116,7 +63,7 @@ int main(int argc, char** argv) {
             device->transfers = 0;
             const double sendMs = medianCpuMs(rounds, [&] { sendLightingBlock(channel, block); });
             const size_t transfers = device->transfers / size_t(rounds);
-            restoreConsole();
+            quiet.restore();
             std::printf("one lighting upload, Tolmek 84 in mode 20 with %zu stored colours, %d rounds:\n",
                         colours.size(), rounds);
             std::printf("  main thread (read + build block) %8.3f ms CPU\n", buildMs);
@@ -125,7 +72,5 @@ int main(int argc, char** argv) {
                         100.0 * (buildMs + sendMs) / kPausesMs, kPausesMs);
         }
     }
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
     return status;
 }

@@ -6,9 +6,7 @@
 // Usage: bench_lighting_tab [folder] [rounds]. The folder (default: the current one) should lie on the disk: commits
 // are measured with their flush. A temporary data home is made inside it and removed afterwards.
 // Run with QT_QPA_PLATFORM=offscreen (or under a display).
-#include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,12 +18,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "SQLite/SQLiteConnection.h"
+#include "BenchSupport.h"
 #include "CustomControl/KeyboardView.h"
 #include "Customized/SegueRegistry.h"
 #include "Views/Home/AppState.h"
@@ -38,11 +35,9 @@
 #include "platform/hid/SimulatedHid.h"
 
 using namespace keyloom;
+using namespace keyloom::bench;
 
 namespace {
-
-// Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) { return SQLiteConnection::committedTransactions(path); }
 
 struct Figures {
     double medianMs = 0;
@@ -74,21 +69,11 @@ void report(const char* label, const Figures& f) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path base = argc > 1 ? argv[1] : std::filesystem::current_path().string();
-    const int rounds = argc > 2 ? std::max(3, std::atoi(argv[2])) : 40;
-    std::string home = (base / "keyloom-bench-XXXXXX").string();
-    if (!mkdtemp(home.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const int rounds = benchRounds(argc, argv, 3, 40);
+    const TempDataHome home(benchFolder(argc, argv));
+    if (!home.made()) return 1;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // The store's and the channel's own lines go to /dev/null.
-    std::fflush(stdout);
-    const int console = dup(STDOUT_FILENO);
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDOUT_FILENO);
-    close(devNull);
+    QuietStdout quiet;
     int status = 0;
     {
         QApplication app(argc, argv);
@@ -97,8 +82,7 @@ int main(int argc, char** argv) {
         auto keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::tolmek84());
         SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
                                         KeyboardSegueSender{keyboard->device(), QStringLiteral("Tolmek V2 TE")});
-        auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
-        MarrowinViewController* editor = window ? window->contentViewController() : nullptr;
+        MarrowinViewController* editor = openEditor<MarrowinWindowViewController>();
         if (!editor || !editor->context().isOpen()) {
             status = 1;
         } else {
@@ -123,21 +107,16 @@ int main(int argc, char** argv) {
             editor->context().waitForExchanges();
             const size_t caps = lighting->radiKeyboardView ? editor->context().caps().size() : 0;
 
-            std::fflush(stdout);
-            dup2(console, STDOUT_FILENO);
+            quiet.restore();
             std::printf("second-generation lighting tab, Tolmek 84 (%zu caps), %d changes each, data home %s:\n", caps,
-                        rounds, home.c_str());
+                        rounds, home.path().c_str());
             report("per-key colour (mode 20, all framed)", colours);
             report("mode choice", modes);
             report("brightness", brightness);
             std::printf("  target: no main-thread stall over 16 ms, at most 1 commit per change\n");
-            window->close();
-            QApplication::processEvents();
+            closeEditor();
         }
         SimulatedHid::instance().reset();
     }
-    close(console);
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
     return status;
 }

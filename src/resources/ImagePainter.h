@@ -10,6 +10,9 @@ namespace keyloom {
 // Draws one named image of the image table (keyloomImage).
 using ImagePainter = std::function<QPixmap()>;
 
+// A transparent pixmap of size (in logical pixels) at the screen's pixel ratio, to draw an image on.
+QPixmap transparentPixmap(QSize size);
+
 // The option trees' icons ("icon_custom_default", ... "icon_custom_mac").
 void addOptionTreeIcons(QHash<QString, ImagePainter>& table);
 

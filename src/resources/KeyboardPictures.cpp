@@ -10,6 +10,7 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "resources/ImagePainter.h"
 #include "resources/KeyloomImages.h"
 
 namespace keyloom {
@@ -181,10 +182,7 @@ double legendSize(const std::vector<PlacedCap>& caps, double scale) {
 }  // namespace
 
 QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& names, QSize size, const QString& tag) {
-    const double dpr = qGuiApp ? std::max(1.0, qGuiApp->devicePixelRatio()) : 1.0;
-    QPixmap pm(size * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
+    QPixmap pm = transparentPixmap(size);
     const double h = size.height();
     // Picture points have their origin at the bottom left; the image's rows run from the top.
     auto image = [h](const QRectF& r) { return QRectF(r.x(), h - r.y() - r.height(), r.width(), r.height()); };

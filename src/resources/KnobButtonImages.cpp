@@ -16,10 +16,7 @@ enum class KnobState { Normal, Down, Check };
 // A knob seen from above: its rim, its grip and the pointer mark. Normal: in the text colour; the chosen action
 // (down): an orange rim on an orange tint; an action with a stored function (check): orange, with a check mark.
 QPixmap drawKnobButton(KnobState state) {
-    const double dpr = qGuiApp ? std::max(1.0, qGuiApp->devicePixelRatio()) : 1.0;
-    QPixmap pm(QSize(kSize, kSize) * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
+    QPixmap pm = transparentPixmap(QSize(kSize, kSize));
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink = qGuiApp ? QGuiApplication::palette().color(QPalette::WindowText) : QColor(Qt::black);

@@ -13,10 +13,7 @@ const QColor kStroke(0xff, 0x7a, 0x1a);
 constexpr int kSize = 20;
 
 QPixmap icon(const std::function<void(QPainter&)>& draw) {
-    const double dpr = qGuiApp ? std::max(1.0, qGuiApp->devicePixelRatio()) : 1.0;
-    QPixmap pm(QSize(kSize, kSize) * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
+    QPixmap pm = transparentPixmap(QSize(kSize, kSize));
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kStroke, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -10,7 +10,6 @@
 #include "AppDelegate.h"
 #include "Keylogger/Keylogger.h"
 #include "Views/Home/HomeWindowController.h"
-#include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -108,16 +107,4 @@ TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
     QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     stuck.start(5000);
     EXPECT_EQ(QCoreApplication::exec(), 0);
-}
-
-// A second start finds the first and asks it to come forward instead of running.
-TEST(SingleInstance, SecondStartForwardsToTheFirst) {
-    const QString key = QStringLiteral("velkor-keyloom-test-%1").arg(QCoreApplication::applicationPid());
-    SingleInstance first(key);
-    ASSERT_FALSE(first.forwardToRunningInstance());
-    int activations = 0;
-    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++activations; });
-    SingleInstance second(key);
-    EXPECT_TRUE(second.forwardToRunningInstance());
-    EXPECT_TRUE(test::processEventsUntil([&] { return activations == 1; }));
 }

@@ -20,6 +20,7 @@
 #include "Views/Keyboard/KnobPanel.h"
 #include "platform/input/QtKeyEventSource.h"
 #include "platform/input/SimulatedKeySource.h"
+#include "support/SimulatedKeyCapture.h"
 
 namespace keyloom::test {
 
@@ -42,18 +43,14 @@ class AssignmentFixture : public EditorFixture {
     void SetUp() override {
         EditorFixture::SetUp();
         resetKeyState();
-        auto sim = std::make_unique<SimulatedKeySource>();
-        keySource = sim.get();
-        std::vector<std::unique_ptr<KeyInputSource>> sources;
-        sources.push_back(std::move(sim));
-        sources.push_back(std::make_unique<QtKeyEventSource>(QtKeyEventSource::ScanCodes::QtKeyOnly));
-        testing::internal::CaptureStdout();
-        keylogger = std::make_unique<Keylogger>(std::make_unique<KeyCaptureManager>(std::move(sources)));
-        testing::internal::GetCapturedStdout();
-        keylogger->scheduleHIDLoop();
-        keyDevice = keySource->addDevice("keyboard", {0x01, 0x06});
+        test::SimulatedKeyCapture capture = test::startSimulatedKeyCapture(true);
+        keySource = capture.source;
+        keylogger = std::move(capture.keylogger);
+        keyDevice = capture.keyboard;
     }
     void TearDown() override {
+        // What the last action queued reaches the keyboard before the test ends and tears the keyboard down.
+        if (controller) settle();
         EditorFixture::TearDown();
         keylogger.reset();
         resetCurrentDevice();

@@ -1,5 +1,7 @@
 #include <QLineEdit>
+#include <QTimer>
 #include <functional>
+#include <thread>
 
 #include "AssignmentFixture.h"
 
@@ -338,6 +340,51 @@ TEST_F(KeyTab, OpeningMarksStoredAssignments) {
                                          "img_knobbutton_check"};
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(KnobPanel::imageOf(knob()->knobButtons[i]), images[i]) << i;
     EXPECT_TRUE(outputReports().empty());
+}
+
+// A keyboard that takes a millisecond for every report.
+class SlowHandle : public HidHandle {
+  public:
+    explicit SlowHandle(HidHandleRef inner) : inner_(std::move(inner)) {}
+    HidPropertyValue property(std::string_view key) const override { return inner_->property(key); }
+    int setReport(HidReportType type, int64_t reportId, const uint8_t* bytes, size_t length) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return inner_->setReport(type, reportId, bytes, length);
+    }
+    int getReport(HidReportType type, int64_t reportId, uint8_t* buffer, size_t& length) override {
+        return inner_->getReport(type, reportId, buffer, length);
+    }
+    bool removed() const override { return inner_->removed(); }
+
+  private:
+    HidHandleRef inner_;
+};
+
+// Quitting right after a Save, the editor open or just closed, lets the record finish: the keyboard never keeps half
+// a key record.
+TEST_F(KeyTab, QuittingLetsTheLastRecordFinish) {
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed" : "open");
+        keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::quorvath87());
+        showKeyboardEditor({std::make_shared<SlowHandle>(keyboard->device()), "Quorvath"});
+        window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
+        ASSERT_NE(window, nullptr);
+        controller = window->contentViewController();
+        settle();
+        clickKey("c");
+        clickNode(keys(), "Disable");
+        keyboard->clearTransfers();
+        click("customKeySave");  // the record is on its way: 42 reports of a millisecond each
+        if (closed) {
+            window->close();
+            controller = nullptr;
+        }
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        qApp->exec();
+        EXPECT_EQ(keyboard->sentReports(HidReportType::Output).size(), 42u);
+        closeEditor();
+        keyboard->unplug();
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "platform/input/QtKeyEventSource.h"
 #include "platform/input/SimulatedKeySource.h"
+#include "support/SimulatedKeyCapture.h"
 
 namespace keyloom {
 namespace {
@@ -25,16 +26,10 @@ class LocalKeyMonitorTest : public ::testing::Test {
     void SetUp() override {
         resetKeyState();
         makeCurrentDevice(*findKeyModel(KeyModelId::Quorvath87));
-        auto sim = std::make_unique<SimulatedKeySource>();
-        source = sim.get();
-        std::vector<std::unique_ptr<KeyInputSource>> sources;
-        sources.push_back(std::move(sim));
-        sources.push_back(std::make_unique<QtKeyEventSource>(QtKeyEventSource::ScanCodes::QtKeyOnly));
-        testing::internal::CaptureStdout();
-        keylogger = std::make_unique<Keylogger>(std::make_unique<KeyCaptureManager>(std::move(sources)));
-        testing::internal::GetCapturedStdout();
-        keylogger->scheduleHIDLoop();
-        keyboard = source->addDevice("keyboard", {0x01, 0x06});
+        test::SimulatedKeyCapture capture = test::startSimulatedKeyCapture(true);
+        source = capture.source;
+        keylogger = std::move(capture.keylogger);
+        keyboard = capture.keyboard;
         window = std::make_unique<QLineEdit>();
         window->show();
         window->activateWindow();

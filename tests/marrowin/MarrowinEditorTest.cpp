@@ -32,6 +32,8 @@
 #include "platform/DataPaths.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHidScope.h"
+#include "support/MarrowinKeyRows.h"
+#include "support/PictureClicks.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -372,13 +374,7 @@ const KeyData* capNamed(const KeyboardView* picture, const std::string& name) {
     return nullptr;
 }
 
-// A real click on the cap: press and release at its centre.
-void clickCap(KeyboardView* picture, const std::string& name) {
-    const KeyData* key = capNamed(picture, name);
-    ASSERT_TRUE(key) << name;
-    const QPointF centre = key->rect.center();
-    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(int(centre.x()), picture->height() - int(centre.y())));
-}
+using test::clickCap;
 
 bool marked(const KeyboardView* picture, const std::string& name) {
     const KeyData* key = capNamed(picture, name);
@@ -387,13 +383,7 @@ bool marked(const KeyboardView* picture, const std::string& name) {
 
 void store(const std::string& file, int64_t code, int64_t type, int64_t value, const std::string& desc) {
     MarrowinDeviceSQLite db(file);
-    MarrowinKey key;
-    key.profId = 1;
-    key.keyValue = code;
-    key.macroType = type;
-    key.macroValue = value;
-    key.macroDesc = desc;
-    ASSERT_GT(db.addKeyProfile(key), 0);
+    ASSERT_GT(db.addKeyProfile(test::marrowinKeyRow(code, type, value, 0, 0, desc)), 0);
 }
 
 QString selectedName(QTreeView* tree) {

@@ -26,6 +26,8 @@
 #include "marrowin_lighting/LightingTestSupport.h"
 #include "platform/hid/SimulatedHidScope.h"
 #include "platform/input/SimulatedKeySource.h"
+#include "support/PictureClicks.h"
+#include "support/SimulatedKeyCapture.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -44,15 +46,10 @@ class KeyTab : public ::testing::Test {
         makeCurrentDevice(*findKeyModel(KeyModelId::Quorvath87));
         KEYBOARD_VIEW.clear();
         registerMarrowinEditorSegue();
-        auto sim = std::make_unique<SimulatedKeySource>();
-        keys = sim.get();
-        std::vector<std::unique_ptr<KeyInputSource>> sources;
-        sources.push_back(std::move(sim));
-        testing::internal::CaptureStdout();
-        keylogger = std::make_unique<Keylogger>(std::make_unique<KeyCaptureManager>(std::move(sources)));
-        testing::internal::GetCapturedStdout();
-        keylogger->scheduleHIDLoop();
-        hand = keys->addDevice("keyboard", {0x01, 0x06});
+        test::SimulatedKeyCapture capture = test::startSimulatedKeyCapture(false);
+        keys = capture.source;
+        keylogger = std::move(capture.keylogger);
+        hand = capture.keyboard;
     }
 
     void TearDown() override {
@@ -102,16 +99,7 @@ class KeyTab : public ::testing::Test {
         for (int64_t code : std::vector<int64_t>(pressedNormalKey())) key(uint32_t(code), 0);
     }
 
-    void clickCap(const std::string& name) {
-        for (const KeyData& cap : picture->keyDataArrayHover()) {
-            if (cap.keyname != name) continue;
-            const QPointF centre = cap.rect.center();
-            QTest::mouseClick(picture, Qt::LeftButton, {},
-                              QPoint(int(centre.x()), picture->height() - int(centre.y())));
-            return;
-        }
-        ADD_FAILURE() << "no cap " << name;
-    }
+    void clickCap(const std::string& name) { test::clickCap(picture, name); }
 
     // A real click on the row named name; a function's group is opened first, as the user does.
     void clickRow(const QString& name) {

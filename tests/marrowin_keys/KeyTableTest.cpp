@@ -4,6 +4,7 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/core/MarrowinKeyTable.h"
+#include "support/MarrowinKeyRows.h"
 
 namespace keyloom {
 namespace {
@@ -17,14 +18,7 @@ std::vector<uint8_t> hex(const std::string& text) {
 }
 
 MarrowinKey record(int64_t code, int64_t type, int64_t value, int64_t value2 = 0, int64_t value3 = 0) {
-    MarrowinKey k;
-    k.profId = 1;
-    k.keyValue = code;
-    k.macroType = type;
-    k.macroValue = value;
-    k.macro2Value = value2;
-    k.macro3Value = value3;
-    return k;
+    return test::marrowinKeyRow(code, type, value, value2, value3);
 }
 
 const KeyCodeMap& ostrel() {

@@ -9,6 +9,7 @@
 #include "marrowin_lighting/LightingTestSupport.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedHidScope.h"
+#include "support/MarrowinKeyRows.h"
 #include "support/TestSupport.h"
 
 namespace keyloom {
@@ -37,13 +38,7 @@ class KeyTableUpload : public ::testing::Test {
     }
     std::optional<KeyTable> table() const { return readKeyTable(*db, 1, test::codeMapOf(KeyModelId::Ostrel61)); }
     void store(int64_t code, int64_t type, int64_t value, int64_t value2 = 0) {
-        MarrowinKey k;
-        k.profId = 1;
-        k.keyValue = code;
-        k.macroType = type;
-        k.macroValue = value;
-        k.macro2Value = value2;
-        ASSERT_GT(db->addKeyProfile(k), 0);
+        ASSERT_GT(db->addKeyProfile(test::marrowinKeyRow(code, type, value, value2)), 0);
     }
     bool send(const KeyTable& t) {
         testing::internal::CaptureStdout();  // the block reports are printed

@@ -31,6 +31,7 @@
 #include "Views/Keyboard/core/MarrowinLightingStore.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHidScope.h"
+#include "support/PictureClicks.h"
 #include "support/TestSupport.h"
 
 namespace keyloom {
@@ -107,16 +108,7 @@ class LightingTab : public ::testing::Test {
         settle();
     }
     // A click on the middle of a cap of the lighting picture.
-    void clickCap(const std::string& name) {
-        KeyboardView* picture = lighting->radiKeyboardView;
-        for (const KeyData& key : picture->keyDataArrayHover()) {
-            if (key.keyname != name) continue;
-            const QPoint p(int(key.rect.center().x()), int(picture->height() - key.rect.center().y()));
-            QTest::mouseClick(picture, Qt::LeftButton, {}, p);
-            return;
-        }
-        ADD_FAILURE() << "no cap " << name;
-    }
+    void clickCap(const std::string& name) { test::clickCap(lighting->radiKeyboardView, name); }
     // The user picks a colour in the shared colour panel opened from the well.
     void pickColour(const QColor& colour) {
         if (!sharedColorPanelVisible()) QTest::mouseClick(lighting->lightRandomColorWell, Qt::LeftButton);

@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include "CustomControl/KeyData.h"
 #include "CustomControl/KeyView.h"
 #include "CustomControl/SelectKeyView.h"
 
@@ -87,14 +86,4 @@ TEST(KeyView, FreshPatchIsWhiteAndFreshFrameDrawsNothing) {
     frame.render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
     EXPECT_EQ(shown.pixelColor(1, 10), kYellow);  // the dashed edge
     EXPECT_EQ(qAlpha(shown.pixel(10, 10)), 0);    // nothing inside
-    frame.setShow();
-    EXPECT_FALSE(frame.getShow());
-}
-
-TEST(KeyData, IndexOnly) {
-    const KeyData k(5);
-    EXPECT_EQ(k.index, 5);
-    EXPECT_EQ(k.rect, QRectF(0, 0, 0, 0));
-    EXPECT_TRUE(k.view.isNull());
-    EXPECT_TRUE(k.keyname.empty());
 }

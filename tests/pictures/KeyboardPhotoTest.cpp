@@ -105,18 +105,8 @@ TEST(KeyboardPhoto, MissingNameDrawsNoLegend) {
 // ISO Enters are L-shaped: the foot reaches down over the next row to the cap's right edge, is a window in the
 // photo, and on a picture shows the colour of the Enter's patch.
 TEST(KeyboardPhoto, IsoEnterFoot) {
-    const struct {
-        const char* photo;
-        bool iso;
-    } cases[] = {
-        {"img_keyboard_87", false},         {"img_keyboard_88uk", true},          {"img_keyboard_91", true},
-        {"img_keyboard_marrowinv2", false}, {"img_keyboard_marrowinv2_uk", true}, {"img_keyboard_ostrelte62_uk", true},
-        {"img_keyboard_tolmekv2", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.photo);
-        const auto ext = keyboardPhotoExtensions(c.photo);
-        ASSERT_EQ(ext.size(), c.iso ? 1u : 0u);
-    }
+    for (const auto& [photo, iso] : {std::pair{"img_keyboard_87", false}, {"img_keyboard_marrowinv2_uk", true}})
+        ASSERT_EQ(keyboardPhotoExtensions(photo).size(), iso ? 1u : 0u) << photo;
     const auto foot = keyboardPhotoExtensions("img_keyboard_88uk").at(0);
     EXPECT_EQ(foot.keyname, "enter");
     EXPECT_EQ(foot.rect, QRectF(517, 89, 45, 36));  // under the Enter (508-562), right of the 88's backslash (to 516)

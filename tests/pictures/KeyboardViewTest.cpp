@@ -15,6 +15,7 @@
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "platform/NotificationCenter.h"
 #include "platform/input/SimulatedKeySource.h"
+#include "support/SimulatedKeyCapture.h"
 #include "support/TestSupport.h"
 
 using namespace keyloom;
@@ -30,15 +31,10 @@ class Picture : public ::testing::Test {
     void SetUp() override {
         resetKeyState();
         makeCurrentDevice(*findKeyModel(KeyModelId::Quorvath87));
-        auto sim = std::make_unique<SimulatedKeySource>();
-        source = sim.get();
-        std::vector<std::unique_ptr<KeyInputSource>> sources;
-        sources.push_back(std::move(sim));
-        testing::internal::CaptureStdout();
-        keylogger = std::make_unique<Keylogger>(std::make_unique<KeyCaptureManager>(std::move(sources)));
-        testing::internal::GetCapturedStdout();
-        keylogger->scheduleHIDLoop();
-        keyboard = source->addDevice("keyboard", {0x01, 0x06});
+        test::SimulatedKeyCapture capture = test::startSimulatedKeyCapture(false);
+        source = capture.source;
+        keylogger = std::move(capture.keylogger);
+        keyboard = capture.keyboard;
 
         window = std::make_unique<QWidget>();
         window->resize(760, 320);
@@ -105,15 +101,16 @@ TEST_F(Picture, BuildStacksPatchesPhotoFramesInListOrder) {
     ASSERT_EQ(children.size(), 87u * 2 + 1);
     EXPECT_TRUE(qobject_cast<KeyView*>(children.at(0)));
     EXPECT_EQ(children.at(87), picture->photo());
-    EXPECT_EQ(picture->photo()->property("tag").toInt(), 200);
-    EXPECT_EQ(picture->photo()->geometry(), QRect(0, 0, 698, 256));
     EXPECT_TRUE(qobject_cast<SelectKeyView*>(children.at(88)));
     // The escape cap (22, 205, 35, 35) with the origin at the bottom left.
     EXPECT_EQ(picture->keyView(0)->geometry(), QRect(22, 256 - 205 - 35, 35, 35));
     EXPECT_EQ(picture->selectKeyView(86)->geometry(), picture->keyView(86)->geometry());
     EXPECT_EQ(picture->keyView(87), nullptr);
     EXPECT_EQ(picture->keyView(-1), nullptr);
-    EXPECT_TRUE(picture->isEvent());
+    // Out-of-range positions are ignored.
+    picture->setKeyCheck(87, true);
+    picture->setKeyColor(-1, kRed);
+    picture->setKeyColor(1000, kRed);
 }
 
 TEST_F(Picture, HoverAndLeave) {
@@ -214,16 +211,6 @@ TEST_F(Picture, PerKeyModeFramesWithAndWithoutLeftShift) {
     EXPECT_EQ(posted, std::vector<std::string>{"h"});
 }
 
-TEST_F(Picture, SetKeyCheckAndColourByPositionAreBoundsChecked) {
-    picture->setKeyCheck(86, true);
-    EXPECT_TRUE(picture->keyView(86)->keyCheck());
-    picture->setKeyColor(85, kRed);
-    EXPECT_EQ(picture->keyView(85)->getColor(), kRed);
-    picture->setKeyCheck(87, true);
-    picture->setKeyColor(-1, kRed);
-    picture->setKeyColor(1000, kRed);
-}
-
 // A second build with fewer keys: earlier views go, hover and selection are forgotten, and a click on the last key
 // of the shorter list names it.
 TEST_F(Picture, RebuildWithFewerKeys) {
@@ -244,6 +231,7 @@ TEST_F(Picture, RebuildWithFewerKeys) {
     EXPECT_EQ(posted, (std::vector<std::string>{"rightArrow", "rightArrow"}));
 }
 
+// Each kind of row of the photo table, and the fallbacks of an unknown count, layout or language.
 TEST(KeyboardPictureBuild, PhotoTable) {
     const struct {
         std::size_t keys;
@@ -252,17 +240,11 @@ TEST(KeyboardPictureBuild, PhotoTable) {
         QSize size;
     } cases[] = {
         {0, 0, 0, 1033, "img_keyboard_87", {698, 256}},
-        {60, 0, 0, 1033, "img_keyboard_87", {698, 256}},
-        {87, 0, 0, 1033, "img_keyboard_87", {698, 256}},
         {89, 0, 0, 1033, "img_keyboard_87", {698, 256}},
-        {92, 0, 0, 1033, "img_keyboard_87", {698, 256}},
         {61, 0, 0, 1033, "img_keyboard_ostrelpro", {698, 256}},
         {61, 0, 105, 1033, "img_keyboard_ostrelte", {698, 256}},
         {62, 0, 0, 1033, "img_keyboard_ostrelte62_uk", {698, 256}},
         {62, 1, 0, 1033, "img_keyboard_ostrelte62_fr", {698, 256}},
-        {62, 2, 0, 1033, "img_keyboard_ostrelte62_de", {698, 256}},
-        {62, 3, 0, 1033, "img_keyboard_ostrelte62_it", {698, 256}},
-        {62, 4, 0, 1033, "img_keyboard_ostrelte62_sp", {698, 256}},
         {62, 5, 0, 1033, "img_keyboard_ostrelte62_nd", {698, 256}},
         {62, 6, 0, 1033, "img_keyboard_ostrelte62_uk", {698, 256}},
         {68, 0, 0, 1033, "img_keyboard_vindle", {669, 220}},
@@ -270,17 +252,11 @@ TEST(KeyboardPictureBuild, PhotoTable) {
         {72, 0, 0, 1033, "img_keyboard_marrowinv2_uk", {698, 256}},
         {72, 1, 0, 1033, "img_keyboard_marrowinv2_uk", {698, 256}},
         {72, 2, 0, 1033, "img_keyboard_marrowinv2_fr", {698, 256}},
-        {72, 3, 0, 1033, "img_keyboard_marrowinv2_de", {698, 256}},
-        {72, 4, 0, 1033, "img_keyboard_marrowinv2_ita", {698, 256}},
-        {72, 5, 0, 1033, "img_keyboard_marrowinv2_sp", {698, 256}},
         {72, 6, 0, 1033, "img_keyboard_marrowinv2_nd", {698, 256}},
         {72, 7, 0, 1033, "img_keyboard_marrowinv2_uk", {698, 256}},
         {84, 0, 0, 1033, "img_keyboard_tolmekv2", {700, 286}},
         {88, 0, 0, 1033, "img_keyboard_88uk", {698, 256}},
         {88, 0, 0, 1031, "img_keyboard_88de", {698, 256}},
-        {88, 0, 0, 1034, "img_keyboard_88es", {698, 256}},
-        {88, 0, 0, 1036, "img_keyboard_88fr", {698, 256}},
-        {88, 0, 0, 1040, "img_keyboard_88ita", {698, 256}},
         {88, 0, 0, 1042, "img_keyboard_88kr", {698, 256}},
         {91, 9, 105, 1031, "img_keyboard_91", {698, 256}},
     };
@@ -316,12 +292,9 @@ TEST(KeyboardPictureBuild, QuorvathKeyLists) {
         const char* name;
         QRectF rect;
     } cases[] = {
-        {1, 87, 0, "escape", {22, 205, 35, 35}},      {4, 87, 1, "f1", {93, 205, 35, 35}},
-        {0, 87, 29, "backspace", {490, 161, 72, 35}}, {99, 87, 76, "leftControl", {22, 17, 44, 35}},
-        {1, 87, 79, "space", {157, 17, 224, 35}},     {1, 87, 86, "rightArrow", {642, 17, 35, 35}},
-        {2, 88, 63, "leftShift", {22, 53, 42, 35}},   {5, 88, 64, "ukbackslash", {65, 53, 35, 35}},
-        {2, 88, 46, "enter", {508, 125, 54, 35}},     {3, 91, 29, "jpoem3", {490, 161, 35, 35}},
-        {6, 91, 30, "backspace", {526, 161, 35, 35}}, {3, 91, 82, "space", {184, 17, 179, 35}},
+        {4, 87, 1, "f1", {93, 205, 35, 35}},          {99, 87, 86, "rightArrow", {642, 17, 35, 35}},
+        {5, 88, 64, "ukbackslash", {65, 53, 35, 35}}, {2, 88, 46, "enter", {508, 125, 54, 35}},
+        {3, 91, 29, "jpoem3", {490, 161, 35, 35}},    {6, 91, 30, "backspace", {526, 161, 35, 35}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -108,35 +108,24 @@ TEST(NotificationCenter, ConcurrentPostsAndRegistrations) {
     EXPECT_EQ(center.observerCount("n"), 0u);
 }
 
-TEST(MainThread, HandOffRunsLaterOnMainThread) {
-    std::atomic<bool> ran{false};
-    std::atomic<bool> onMain{false};
-    std::thread worker([&] {
-        EXPECT_FALSE(isMainThread());
-        runOnMain([&] {
-            onMain = isMainThread();
-            ran = true;
-        });
-    });
-    worker.join();
-    EXPECT_FALSE(ran.load());  // non-waiting: nothing runs until the main loop turns
-    EXPECT_TRUE(test::processEventsUntil([&] { return ran.load(); }));
-    EXPECT_TRUE(onMain.load());
-}
-
-// Calls run in hand-over order; an owner's pending calls are dropped when it cancels them.
+// Calls handed over by a worker run later, on the main thread, in hand-over order; an owner's pending calls are
+// dropped when it cancels them.
 TEST(MainThread, OrderAndCancellationByOwner) {
     std::vector<int> ran;
     int ownerA = 0, ownerB = 0;
+    bool onMain = false;
     std::thread worker([&] {
+        EXPECT_FALSE(isMainThread());
         runOnMain(&ownerA, [&] { ran.push_back(1); });
         runOnMain(&ownerB, [&] { ran.push_back(2); });
         runOnMain(&ownerA, [&] { ran.push_back(3); });
-        runOnMain([&] { ran.push_back(4); });
+        runOnMain([&] { ran.push_back(4), onMain = isMainThread(); });
     });
     worker.join();
+    EXPECT_TRUE(ran.empty());  // nothing runs until the main loop turns
     cancelMainThreadCalls(&ownerA);
     EXPECT_TRUE(test::processEventsUntil([&] { return ran.size() >= 2; }));
     test::processEventsFor(std::chrono::milliseconds(10));
     EXPECT_EQ(ran, (std::vector<int>{2, 4}));
+    EXPECT_TRUE(onMain);
 }

@@ -199,13 +199,6 @@ TEST_F(Stored, KeysAndTextsAreNeverSql) {
         EXPECT_THAT(keys, ElementsAre(KeyMacro{1, 0, 1, 4, 6, 0x0102, t, 7, 8, t + "1", t + "2"}));
         EXPECT_THAT(knobs, ElementsAre(KeyMacro{1, 1, 1, 252, 7, 3, t, 2, 5, "a", "b"}));
         EXPECT_THAT(keys2, ElementsAre(MarrowinKey{1, 0, 1, 4, 3, 0x05, 0xE1, 0x7, t}));
-
-        LoginData data;
-        printed([&] {
-            EXPECT_EQ(LocalSQLite().updateLoginData({0, t, t, 1, 0}), 1);
-            EXPECT_TRUE(LocalSQLite().getLoginData(data));
-        });
-        EXPECT_EQ(data, (LoginData{1, t, t, 1, 0}));
     }
     EXPECT_EQ(queryRows(kGen1, "SELECT * FROM sqlite_master"), schema);
 }

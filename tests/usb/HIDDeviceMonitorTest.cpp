@@ -111,6 +111,7 @@ TEST(HIDDeviceMonitor, ClassificationTable) {
         {"firstGenerationSiblingWithout", 0x1A2C, 0xB58E, 0, '-'},
         {"firstGenerationWith64", 0x1A2C, 0xB57E, 64, '-'},
         {"firstGenerationWith9", 0x1A2C, 0xB57E, 9, '-'},
+        {"firstGenerationAnyOtherWithout", 0x1A2C, 0x1234, 0, '-'},
         {"otherVendor", 0x1234, 0x0001, 0, 'D'},
         {"zeroIds", 0, 0, 0, 'D'},
     };

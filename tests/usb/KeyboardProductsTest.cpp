@@ -121,43 +121,14 @@ TEST(KeyboardProducts, RowsAreConsistent) {
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), simulated);
 }
 
-// The monitor's classification by ids: links, and the feature size of the interface that is announced.
-TEST(KeyboardProducts, ProductByIds) {
-    struct Case {
-        int64_t vid, pid;
-        bool found;
-        ProductKind kind;
-        int64_t featureSize;
-    } const cases[] = {
-        {0x1A2C, 0xB57E, true, ProductKind::FirstGeneration, 8},
-        {0x1A2C, 0x1234, true, ProductKind::FirstGeneration, 8},  // any other first-generation product
-        {0x1A2C, 0xB20D, true, ProductKind::BluetoothLink, 0},
-        {0x1A2C, 0xB31F, true, ProductKind::Receiver, 0},
-        {0x05AC, 0x024F, true, ProductKind::SecondGeneration, 64},
-        {0x05AC, 0x0250, true, ProductKind::SecondGeneration, 0},
-        {0x05AC, 0x1234, false, {}, 0},
-        {0x046D, 0xB57E, false, {}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.vid) + ":" + std::to_string(c.pid));
-        const KeyboardProduct* row = findProductByIds(c.vid, c.pid);
-        ASSERT_EQ(row != nullptr, c.found);
-        if (!row) continue;
-        EXPECT_EQ(row->kind, c.kind);
-        EXPECT_EQ(row->commandFeatureSize, c.featureSize);
-    }
-}
-
-// The first-generation editor and flash map: device type, model and keys per profile by product id alone.
+// The first-generation editor and flash map by product id alone, and what a product id that is no keyboard gets.
 TEST(KeyboardProducts, FirstGenerationEditor) {
     struct Case {
         int64_t pid, deviceType;
         KeyModelId model;
         int64_t keysPerProfile;
     } const cases[] = {
-        {0xB57E, 1, KeyModelId::Quorvath87, 91}, {0xB58E, 2, KeyModelId::Quorvath88, 92},
-        {0xB5BE, 3, KeyModelId::Quorvath91, 95}, {0xB51F, 4, KeyModelId::Quorvath87, 91},
-        {0xB58F, 5, KeyModelId::Quorvath88, 92}, {0xB5BF, 6, KeyModelId::Quorvath91, 95},
+        {0xB58E, 2, KeyModelId::Quorvath88, 92}, {0xB5BF, 6, KeyModelId::Quorvath91, 95},
         {0xB20D, 1, KeyModelId::Quorvath87, 0},  // a link is no keyboard
         {0x024F, 1, KeyModelId::Quorvath87, 0},  // a second-generation id
         {0, 1, KeyModelId::Quorvath87, 0},       // no product id
@@ -181,16 +152,8 @@ TEST(KeyboardProducts, SecondGenerationEditor) {
         KeyModelId model, otherLayouts;
     } const cases[] = {
         {0x024F, "Ostrel PRO", 100, "ostrelpro_device.sqlite3", KeyModelId::Ostrel61, KeyModelId::Ostrel61},
-        {0x0250, "Ostrel PRO", 100, "ostrelpro_device.sqlite3", KeyModelId::Ostrel61, KeyModelId::Ostrel61},
-        {0x024F, "Tolmek V2 TE", 101, "tolmekv2te_device.sqlite3", KeyModelId::Tolmek84, KeyModelId::Tolmek84},
-        {0x0250, "Vindle", 102, "vindle_device.sqlite3", KeyModelId::Vindle68, KeyModelId::Vindle68},
-        {0x024F, "Marrowin V2 PRO", 1, "marrowinv2pro_device.sqlite3", KeyModelId::MarrowinV2_71,
-         KeyModelId::MarrowinV2_72},
-        {0x0250, "Marrowin V2 TE", 1, "marrowinv2te_device.sqlite3", KeyModelId::MarrowinV2_71,
-         KeyModelId::MarrowinV2_72},
         {0x024F, "Marrowin V2 MAX", 1, "marrowinv2max_device.sqlite3", KeyModelId::MarrowinV2_71,
          KeyModelId::MarrowinV2_72},
-        {0x0250, "Ostrel MAX", 103, "ostrelmax_device.sqlite3", KeyModelId::Ostrel61, KeyModelId::Ostrel61},
         {591, "Ostrel TE", 105, "ostrelte61_device.sqlite3", KeyModelId::OstrelTE61, KeyModelId::OstrelTE61},
         {592, "Ostrel TE", 106, "ostrelte62_device.sqlite3", KeyModelId::OstrelTE62, KeyModelId::OstrelTE62},
         {593, "Ostrel TE", 1, "marrowinv2_device.sqlite3", KeyModelId::MarrowinV2_71, KeyModelId::MarrowinV2_72},

@@ -2,8 +2,6 @@
 #include <QToolButton>
 
 #include "ScreenGallery.h"
-#include "Views/Home/AppState.h"
-#include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/KeyPanel.h"
 #include "Views/Keyboard/KeyboardViewController.h"
@@ -27,12 +25,9 @@ void choose(AssignmentPanel* panel, int row, int expandRow = -1) {
 // The key and knob tabs at work: assignments saved, a key with a stored one clicked, the capture waiting for keys,
 // a knob action chosen beside one that has a function.
 void renderKeyAssignment(ScreenContext& ctx) {
-    ctx.home()->deviceImageAction();
-    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return;
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
+    auto* window = openKeyboardEditor(ctx);
     if (!window) return;
     KeyboardViewController* editor = window->contentViewController();
-    if (!ctx.waitFor([editor] { return editor->context() != nullptr; })) return;
 
     KeyPanel* keys = editor->KeyCustomView;
     editor->ShowKeyCustomView();
@@ -63,8 +58,7 @@ void renderKeyAssignment(ScreenContext& ctx) {
     editor->context()->waitForIdle();
     ctx.save(window, "editor-knob-chosen");
 
-    window->close();
-    ctx.waitFor([] { return KEYBOARD_VIEW.isNull(); });
+    ctx.closeEditor();
 }
 
 }  // namespace keyloom

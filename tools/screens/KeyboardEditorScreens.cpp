@@ -1,6 +1,4 @@
 #include "ScreenGallery.h"
-#include "Views/Home/AppState.h"
-#include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/KeyboardViewController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
@@ -9,12 +7,9 @@ namespace keyloom {
 
 // The first-generation editor, opened by a click on the home screen's picture, one shot per tab.
 void renderKeyboardEditor(ScreenContext& ctx) {
-    ctx.home()->deviceImageAction();
-    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return;
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
+    auto* window = openKeyboardEditor(ctx);
     if (!window) return;
     KeyboardViewController* editor = window->contentViewController();
-    if (!ctx.waitFor([editor] { return editor->context() != nullptr; })) return;
     const struct {
         void (KeyboardViewController::*show)();
         const char* screen;
@@ -29,8 +24,7 @@ void renderKeyboardEditor(ScreenContext& ctx) {
         editor->context()->waitForIdle();
         ctx.save(window, tab.screen);
     }
-    window->close();
-    ctx.waitFor([] { return KEYBOARD_VIEW.isNull(); });
+    ctx.closeEditor();
 }
 
 }  // namespace keyloom

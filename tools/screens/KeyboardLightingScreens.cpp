@@ -4,8 +4,6 @@
 #include <QPushButton>
 
 #include "ScreenGallery.h"
-#include "Views/Home/AppState.h"
-#include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/KeyboardViewController.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/LightingPanel.h"
@@ -17,12 +15,9 @@ namespace keyloom {
 // The first-generation lighting tab in two more modes: one with the direction buttons, and the custom mode with
 // keys and LED groups coloured through the group boxes and the colour panel, as a user does it.
 void renderKeyboardLighting(ScreenContext& ctx) {
-    ctx.home()->deviceImageAction();
-    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return;
-    auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
+    auto* window = openKeyboardEditor(ctx);
     if (!window) return;
     KeyboardViewController* editor = window->contentViewController();
-    if (!ctx.waitFor([editor] { return editor->context() != nullptr; })) return;
     editor->ShowRadiRGBView();
     LightingPanel* lighting = editor->RadiRGBView;
 
@@ -50,8 +45,7 @@ void renderKeyboardLighting(ScreenContext& ctx) {
     closeSharedColorPanel();
     editor->context()->waitForIdle();
     ctx.save(window, "editor-lighting-custom");
-    window->close();
-    ctx.waitFor([] { return KEYBOARD_VIEW.isNull(); });
+    ctx.closeEditor();
 }
 
 }  // namespace keyloom

@@ -2,8 +2,6 @@
 
 #include "Keylogger/CallBackFunctions.h"
 #include "ScreenGallery.h"
-#include "Views/Home/AppState.h"
-#include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinKeyCustomView.h"
@@ -33,12 +31,9 @@ void chooseRow(QTreeView* tree, const QString& name) {
 // The second-generation key tab after three assignments made as a user makes them: Disable on A, Scroll Down on S,
 // and Left Control + C held on the keyboard for D, which stays chosen with its combination shown.
 void renderMarrowinKeys(ScreenContext& ctx) {
-    ctx.home()->deviceImageAction();
-    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return;
-    auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
+    auto* window = openMarrowinEditor(ctx);
     if (!window) return;
     MarrowinViewController* editor = window->contentViewController();
-    if (!ctx.waitFor([editor] { return editor->context().isOpen(); })) return;
     editor->ShowKeyCustomView();
     MarrowinKeyCustomView* keys = editor->KeyCustomView;
     const auto assign = [&](const char* cap, const QString& row, bool hold) {
@@ -59,8 +54,7 @@ void renderMarrowinKeys(ScreenContext& ctx) {
     assign("d", QStringLiteral("Keyboard function"), true);
     editor->context().waitForExchanges();
     ctx.save(window, "marrowin-keys");
-    window->close();
-    ctx.waitFor([] { return KEYBOARD_VIEW.isNull(); });
+    ctx.closeEditor();
 }
 
 }  // namespace keyloom

@@ -4,8 +4,6 @@
 #include "CustomControl/KeyboardView.h"
 #include "CustomControl/SelectKeyView.h"
 #include "ScreenGallery.h"
-#include "Views/Home/AppState.h"
-#include "Views/Home/HomeViewController.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
 #include "Views/Keyboard/MarrowinViewController.h"
@@ -16,12 +14,9 @@ namespace keyloom {
 // The second-generation editor's lighting tab in three modes: the opening mode (one colour), a mode with
 // direction buttons, and the per-key mode with some keys painted and a group framed.
 void renderMarrowinLighting(ScreenContext& ctx) {
-    ctx.home()->deviceImageAction();
-    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return;
-    auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
+    auto* window = openMarrowinEditor(ctx);
     if (!window) return;
     MarrowinViewController* editor = window->contentViewController();
-    if (!ctx.waitFor([editor] { return editor->context().isOpen(); })) return;
     editor->ShowRadiRGBView();
     MarrowinRadiRGBView* lighting = editor->RadiRGBView;
     editor->context().waitForExchanges();
@@ -44,8 +39,7 @@ void renderMarrowinLighting(ScreenContext& ctx) {
     }
     editor->context().waitForExchanges();
     ctx.save(window, "marrowin-lighting-perkey");
-    window->close();
-    ctx.waitFor([] { return KEYBOARD_VIEW.isNull(); });
+    ctx.closeEditor();
 }
 
 }  // namespace keyloom

@@ -8,6 +8,11 @@
 #include "Views/Home/AppState.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/KeyboardViewController.h"
+#include "Views/Keyboard/KeyboardWindowViewController.h"
+#include "Views/Keyboard/MarrowinEditorContext.h"
+#include "Views/Keyboard/MarrowinViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedKeyboard.h"
 
@@ -54,11 +59,37 @@ ScreenContext::ScreenContext(std::string model, QDir out) : model_(std::move(mod
     }
 }
 
+namespace {
+
+template <class Window>
+Window* openEditor(ScreenContext& ctx, const std::function<bool(Window*)>& ready) {
+    ctx.home()->deviceImageAction();
+    if (!ctx.waitFor([] { return !KEYBOARD_VIEW.isNull(); })) return nullptr;
+    auto* window = qobject_cast<Window*>(KEYBOARD_VIEW.data());
+    if (!window || !ctx.waitFor([&] { return ready(window); })) return nullptr;
+    return window;
+}
+
+}  // namespace
+
+KeyboardWindowViewController* openKeyboardEditor(ScreenContext& ctx) {
+    return openEditor<KeyboardWindowViewController>(
+        ctx, [](KeyboardWindowViewController* w) { return w->contentViewController()->context() != nullptr; });
+}
+
+MarrowinWindowViewController* openMarrowinEditor(ScreenContext& ctx) {
+    return openEditor<MarrowinWindowViewController>(
+        ctx, [](MarrowinWindowViewController* w) { return w->contentViewController()->context().isOpen(); });
+}
+
+void ScreenContext::closeEditor() {
+    if (!KEYBOARD_VIEW) return;
+    KEYBOARD_VIEW->close();
+    waitFor([] { return KEYBOARD_VIEW.isNull(); });
+}
+
 ScreenContext::~ScreenContext() {
-    if (KEYBOARD_VIEW) {
-        KEYBOARD_VIEW->close();
-        waitFor([] { return KEYBOARD_VIEW.isNull(); });
-    }
+    closeEditor();
     homeWindow_.reset();
     SimulatedHid::instance().reset();
 }

@@ -24,6 +24,8 @@ struct KeyboardProduct;
 class HomeViewController;
 class HomeWindowController;
 class SimulatedKeyboard;
+class KeyboardWindowViewController;
+class MarrowinWindowViewController;
 
 class ScreenContext {
   public:
@@ -45,6 +47,9 @@ class ScreenContext {
 
     // Runs the event loop until pred() holds; false after the timeout.
     bool waitFor(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+    // Closes the open editor window and waits until it is gone.
+    void closeEditor();
 
     // Writes the widget's picture as "<model>-<screen>.png".
     void save(QWidget* widget, const QString& screen);
@@ -85,6 +90,11 @@ void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
+
+// The model's editor, opened as a click on the home picture opens it, with its store ready; nullptr if it did not
+// open. Close it with ctx.closeEditor().
+KeyboardWindowViewController* openKeyboardEditor(ScreenContext& ctx);
+MarrowinWindowViewController* openMarrowinEditor(ScreenContext& ctx);
 
 bool isFirstGeneration(const ScreenContext& ctx);
 bool isSecondGeneration(const ScreenContext& ctx);

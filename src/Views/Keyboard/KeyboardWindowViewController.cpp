@@ -2,9 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include "Customized/SegueRegistry.h"
 #include "Views/Home/AppState.h"
@@ -13,30 +11,10 @@
 
 namespace keyloom {
 
-namespace {
-
-void centreAndRaise(QWidget* window) {
-    if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-    if (window->isMinimized()) window->showNormal();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-}  // namespace
-
 KeyboardWindowViewController::KeyboardWindowViewController(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint) {
-    setObjectName(QStringLiteral("KeyboardWindowViewController"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    : EditorWindow(QStringLiteral("KeyboardWindowViewController"), parent) {
     content_ = new KeyboardViewController(this);
-    layout->addWidget(content_);
+    setContent(content_);
     windowDidLoad();
 }
 
@@ -59,22 +37,6 @@ void KeyboardWindowViewController::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void KeyboardWindowViewController::mousePressEvent(QMouseEvent* event) {
-    dragging_ = event->button() == Qt::LeftButton;
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    QWidget::mousePressEvent(event);
-}
-
-void KeyboardWindowViewController::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - dragOffset_);
-    QWidget::mouseMoveEvent(event);
-}
-
-void KeyboardWindowViewController::mouseReleaseEvent(QMouseEvent* event) {
-    dragging_ = false;
-    QWidget::mouseReleaseEvent(event);
-}
-
 void showKeyboardEditor(const KeyboardSegueSender& sender) {
     if (!KEYBOARD_VIEW) {
         auto* window = new KeyboardWindowViewController;  // deletes itself when closed
@@ -83,7 +45,8 @@ void showKeyboardEditor(const KeyboardSegueSender& sender) {
         content->keyboardTitle = sender.keyboardTitle;
         KEYBOARD_VIEW = window;
     }
-    centreAndRaise(KEYBOARD_VIEW);
+    QWidget* window = KEYBOARD_VIEW;
+    EditorWindow::bringForward(window);
 }
 
 void registerKeyboardEditorSegue() {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPoint>
-#include <QWidget>
+#include "Views/Keyboard/EditorWindow.h"
 
 namespace keyloom {
 
@@ -11,7 +10,7 @@ class KeyboardViewController;
 // The first-generation editor's window: close and minimise only, movable by its background, centred, deleted when
 // closed. Closing it clears KEYBOARD_VIEW (so the home screen can open an editor again), hides the colour panel and
 // releases the keyboard's channel and database with the content.
-class KeyboardWindowViewController : public QWidget {
+class KeyboardWindowViewController : public EditorWindow {
     Q_OBJECT
 
   public:
@@ -23,14 +22,9 @@ class KeyboardWindowViewController : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     KeyboardViewController* content_ = nullptr;
-    QPoint dragOffset_;
-    bool dragging_ = false;
 };
 
 // The "showkeyboard" transition: hands the device and title to a new editor and shows it, centred and in front,

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPoint>
-#include <QWidget>
+#include "Views/Keyboard/EditorWindow.h"
 
 namespace keyloom {
 
@@ -9,7 +8,7 @@ class MarrowinViewController;
 
 // The window of the second-generation editor: no zoom button, movable by its background, centred, light grey.
 // Closing it deletes it (with the editor's channel and database) and clears KEYBOARD_VIEW when it is the open editor.
-class MarrowinWindowViewController : public QWidget {
+class MarrowinWindowViewController : public EditorWindow {
     Q_OBJECT
 
   public:
@@ -23,14 +22,9 @@ class MarrowinWindowViewController : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     MarrowinViewController* content_ = nullptr;
-    QPoint dragOffset_;
-    bool dragging_ = false;
 };
 
 // Registers the transition "showmarrowinkb" (sender: a KeyboardSegueSender): opens the editor for the keyboard, or

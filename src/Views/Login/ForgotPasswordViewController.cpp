@@ -16,7 +16,7 @@ namespace {
 const QString kTitle = QStringLiteral("FORGOT PASSWORD");
 }
 
-ForgotPasswordViewController::ForgotPasswordViewController(QWidget* parent) : AccountViewController(parent) {
+ForgotPasswordViewController::ForgotPasswordViewController(QWidget* parent) : PasswordViewController(parent) {
     setObjectName(QStringLiteral("ForgotPasswordViewController"));
     QVBoxLayout* root = accountScreenLayout(this, kTitle, makeBackButton());
     auto* form = new QFormLayout;

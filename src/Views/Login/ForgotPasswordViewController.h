@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Views/Login/AccountViewController.h"
+#include "Views/Login/PasswordViewController.h"
 
 class QLineEdit;
 
@@ -8,7 +8,7 @@ namespace keyloom {
 
 // The forgotten-password screen: asks the account server to mail a reset code (request type 3) and, when it agrees,
 // moves on to the reset-password screen with "resetPasswordView", handing over the e-mail field's text.
-class ForgotPasswordViewController : public AccountViewController {
+class ForgotPasswordViewController : public PasswordViewController {
     Q_OBJECT
 
   public:
@@ -17,12 +17,10 @@ class ForgotPasswordViewController : public AccountViewController {
     void viewDidLoad() override;
     void prepare(const QString& identifier, QWidget* destination, const std::any& sender) override;
     void nextPageAction();
-    void httpRequestNotificationResult();
+    void httpRequestNotificationResult() override;
 
-    // 0 none, 1 code sent, 2 refused or network error, 3 e-mail not registered.
-    int64_t httpStatus = 0;
-    // The e-mail handed over by the log-in screen; fills the field when the screen loads.
-    std::string emailText;
+    // httpStatus: 0 none, 1 code sent, 2 refused or network error, 3 e-mail not registered. emailText: handed over by
+    // the log-in screen; fills the field when the screen loads.
 
   protected:
     void answerArrived(int64_t type, const std::string& result) override;

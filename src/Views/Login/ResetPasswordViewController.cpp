@@ -16,7 +16,7 @@ namespace {
 const QString kTitle = QStringLiteral("RESET PASSWORD");
 }
 
-ResetPasswordViewController::ResetPasswordViewController(QWidget* parent) : AccountViewController(parent) {
+ResetPasswordViewController::ResetPasswordViewController(QWidget* parent) : PasswordViewController(parent) {
     setObjectName(QStringLiteral("ResetPasswordViewController"));
     QVBoxLayout* root = accountScreenLayout(this, kTitle, makeBackButton());
     auto* form = new QFormLayout;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Views/Login/AccountViewController.h"
+#include "Views/Login/PasswordViewController.h"
 
 class QLineEdit;
 
@@ -8,7 +8,7 @@ namespace keyloom {
 
 // The reset-password screen: sends the mailed code with a new password (request type 4) and, after the success
 // alert, leads to a log-in screen with "resetSucToLogin", handing over the e-mail and the new password.
-class ResetPasswordViewController : public AccountViewController {
+class ResetPasswordViewController : public PasswordViewController {
     Q_OBJECT
 
   public:
@@ -17,12 +17,10 @@ class ResetPasswordViewController : public AccountViewController {
     void viewDidLoad() override;
     void prepare(const QString& identifier, QWidget* destination, const std::any& sender) override;
     void resetPswAction();
-    void httpRequestNotificationResult();
+    void httpRequestNotificationResult() override;
 
-    // 0 none, 1 password changed, 2 refused or network error, 3 wrong code.
-    int64_t httpStatus = 0;
-    // The e-mail handed over by the forgotten-password screen; not shown.
-    std::string emailText;
+    // httpStatus: 0 none, 1 password changed, 2 refused or network error, 3 wrong code. emailText: handed over by the
+    // forgotten-password screen; not shown.
 
   protected:
     void answerArrived(int64_t type, const std::string& result) override;

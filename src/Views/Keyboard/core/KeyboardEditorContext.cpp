@@ -1,5 +1,7 @@
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
 
+#include <QCoreApplication>
+
 #include "Views/Keyboard/core/QuorvathEditorModel.h"
 #include "platform/SerialWorker.h"
 
@@ -18,6 +20,11 @@ KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
       worker_(std::make_unique<SerialWorker>()) {
     // The first exchange: its answer picks the bulk layout of every later key record and colour block.
     send([](Quorvath& q) { q.getVersion(); });
+    // An editor still open when the program quits is never closed (its window is not destroyed): what it handed to
+    // the keyboard is finished before the program goes on to its end.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        quitting_ =
+            QObject::connect(app, &QCoreApplication::aboutToQuit, [worker = worker_.get()] { worker->waitForIdle(); });
     if (device_) {
         vendorId_ = integerProperty(*device_, "VendorID");
         productId_ = integerProperty(*device_, "ProductID");
@@ -30,6 +37,7 @@ KeyboardEditorContext::KeyboardEditorContext(HidHandleRef device)
 
 KeyboardEditorContext::~KeyboardEditorContext() {
     alive_.reset();
+    QObject::disconnect(quitting_);
     // The worker finishes what the user asked for without holding up the window.
     SerialWorker::retire(std::move(worker_), std::shared_ptr<Quorvath>(std::move(channel_)));
 }

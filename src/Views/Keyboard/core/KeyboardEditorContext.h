@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,7 +37,8 @@ class KeyboardEditorContext {
     // product id (1 when unknown) and the profile database.
     explicit KeyboardEditorContext(HidHandleRef device);
     // Closes the database at once. Exchanges already queued still reach the keyboard, off the main thread; the
-    // channel is released after the last of them.
+    // channel is released after the last of them. Quitting the program, with the editor open or just closed, waits
+    // for them: a key record is never cut short.
     ~KeyboardEditorContext();
     KeyboardEditorContext(const KeyboardEditorContext&) = delete;
     KeyboardEditorContext& operator=(const KeyboardEditorContext&) = delete;
@@ -88,6 +90,7 @@ class KeyboardEditorContext {
     HidHandleRef device_;
     std::unique_ptr<Quorvath> channel_;
     std::unique_ptr<SerialWorker> worker_;  // after the channel: destroyed first
+    QMetaObject::Connection quitting_;
     int64_t vendorId_ = 0;
     int64_t productId_ = 0;
     int64_t deviceType_ = 1;

@@ -6,6 +6,7 @@
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/core/MarrowinOptionTable.h"
+#include "Views/Keyboard/core/MarrowinUpload.h"
 
 namespace keyloom {
 
@@ -14,9 +15,7 @@ namespace {
 constexpr int64_t kFirstModifier = 224;  // Left Control
 constexpr int64_t kLastModifier = 231;   // Right GUI
 
-constexpr uint8_t kCommandStart = 0x18;
 constexpr uint8_t kCommandKeys = 0x11;
-constexpr uint8_t kCommandSave = 0x02;
 // Byte 8 of the second command: the number of table reports that follow.
 constexpr uint8_t kKeyTableReports = kKeyTableUploadLength / 64 - 1;
 static_assert(kKeyTableReports == 0x0A);
@@ -122,19 +121,7 @@ std::optional<KeyTable> readKeyTable(const MarrowinDeviceSQLite& db, int64_t pro
 }
 
 bool sendKeyTable(MarrowinV2& channel, const KeyTable& table) {
-    // One command array reused for the three commands: byte 8 goes back to 0 for the last one.
-    std::array<uint8_t, MarrowinV2::kReportSize + 1> command{};
-    command[0] = MarrowinV2::kReportId;
-    const auto send = [&](uint8_t code, uint8_t byte8) {
-        command[1] = code;
-        command[8] = byte8;
-        return channel.sendDeviceData(command);
-    };
-    bool ok = send(kCommandStart, 0);
-    ok = send(kCommandKeys, kKeyTableReports) && ok;
-    ok = channel.sendDeviceData(table, kKeyTableUploadLength) && ok;
-    ok = send(kCommandSave, 0) && ok;
-    return ok;
+    return sendMarrowinUpload(channel, kCommandKeys, kKeyTableReports, table, kKeyTableUploadLength, false);
 }
 
 }  // namespace keyloom

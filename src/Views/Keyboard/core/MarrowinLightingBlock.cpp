@@ -5,6 +5,7 @@
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/core/MarrowinLightModes.h"
+#include "Views/Keyboard/core/MarrowinUpload.h"
 
 namespace keyloom {
 
@@ -20,10 +21,7 @@ static_assert(kLightingSlots * kSlotSize == kLightingPerKeyOffset);
 static_assert(kLightingPerKeyOffset + 4 * kLightingPerKeyEntries == kLightingActiveOffset);
 static_assert(kLightingActiveOffset + kSlotSize <= kLightingUploadLength - 64);  // the active copy is sent
 
-constexpr uint8_t kCommandStart = 0x18;
 constexpr uint8_t kCommandLighting = 0x13;
-constexpr uint8_t kCommandSave = 0x02;
-constexpr uint8_t kCommandEnd = 0xF0;
 
 struct FixedPosition {
     int64_t code;
@@ -109,20 +107,7 @@ std::optional<LightingBlock> readLightingBlock(const MarrowinDeviceSQLite& db, i
 }
 
 bool sendLightingBlock(MarrowinV2& channel, const LightingBlock& block) {
-    // One command array reused for the four commands, as the firmware expects byte 8 back at 0 after the block.
-    std::array<uint8_t, MarrowinV2::kReportSize + 1> command{};
-    command[0] = MarrowinV2::kReportId;
-    const auto send = [&](uint8_t code, uint8_t byte8) {
-        command[1] = code;
-        command[8] = byte8;
-        return channel.sendDeviceData(command);
-    };
-    bool ok = send(kCommandStart, 0);
-    ok = send(kCommandLighting, kLightingBlockReports) && ok;
-    ok = channel.sendDeviceData(block, kLightingUploadLength) && ok;
-    ok = send(kCommandSave, 0) && ok;
-    ok = send(kCommandEnd, 0) && ok;
-    return ok;
+    return sendMarrowinUpload(channel, kCommandLighting, kLightingBlockReports, block, kLightingUploadLength, true);
 }
 
 }  // namespace keyloom
