@@ -11,9 +11,13 @@
 #include <cstdio>
 #include <thread>
 
+#include "Customized/SegueRegistry.h"
 #include "SQLite/SQLiteConnection.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
+#include "Views/Keyboard/MarrowinEditorContext.h"
+#include "Views/Keyboard/MarrowinViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
 #include "platform/DataPaths.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHid.h"
@@ -140,6 +144,16 @@ void closeEditor() {
     if (window) window->close();
     while (window) QApplication::processEvents(QEventLoop::AllEvents, 5);
     QApplication::processEvents();
+}
+
+MarrowinViewController* openMarrowinEditor(const std::shared_ptr<SimulatedKeyboard>& keyboard, const QString& title) {
+    registerMarrowinEditorSegue();
+    SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
+                                    KeyboardSegueSender{keyboard->device(), title});
+    MarrowinViewController* editor = openEditor<MarrowinWindowViewController>();
+    if (!editor || !editor->context().isOpen()) return nullptr;
+    editor->context().waitForExchanges();
+    return editor;
 }
 
 bool homeClickToShown(std::shared_ptr<SimulatedKeyboard> keyboard, int rounds, const std::function<bool()>& opened,

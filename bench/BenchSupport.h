@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -18,8 +19,9 @@
 #include "platform/hid/HidHandle.h"
 
 namespace keyloom {
+class MarrowinViewController;
 class SimulatedKeyboard;
-}
+}  // namespace keyloom
 
 namespace keyloom::bench {
 
@@ -108,6 +110,10 @@ auto openEditor() -> decltype(std::declval<Window&>().contentViewController()) {
 
 // Closes the open editor and waits until it is gone.
 void closeEditor();
+
+// The second-generation editor for keyboard (plugged), opened as the home screen hands a keyboard over, with its
+// store open and its first exchanges done; nullptr where it did not open.
+MarrowinViewController* openMarrowinEditor(const std::shared_ptr<SimulatedKeyboard>& keyboard, const QString& title);
 
 // Click on the home picture to the editor shown and painted, rounds times with keyboard plugged: every other round
 // with a new profile database (fresh), the others with the existing one. After each opening, opened() waits for the

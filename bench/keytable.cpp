@@ -26,7 +26,6 @@
 
 #include "BenchSupport.h"
 #include "CustomControl/KeyboardView.h"
-#include "Customized/SegueRegistry.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Home/AppState.h"
@@ -142,15 +141,11 @@ int main(int argc, char** argv) {
         double commitsPerSave = 0;
         if (status == 0) {
             SimulatedHid::instance().setActive(true);
-            registerMarrowinEditorSegue();
             auto keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::tolmek84());
-            SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
-                                            KeyboardSegueSender{keyboard->device(), QStringLiteral("Tolmek V2 TE")});
-            MarrowinViewController* editor = openEditor<MarrowinWindowViewController>();
-            if (!editor || !editor->context().isOpen()) {
+            MarrowinViewController* editor = openMarrowinEditor(keyboard, QStringLiteral("Tolmek V2 TE"));
+            if (!editor) {
                 status = 1;
             } else {
-                editor->context().waitForExchanges();
                 QApplication::processEvents();
                 MarrowinKeyCustomView* panel = editor->KeyCustomView;
                 KeyboardView* picture = panel->customKeyboardView;

@@ -24,7 +24,6 @@
 
 #include "BenchSupport.h"
 #include "CustomControl/KeyboardView.h"
-#include "Customized/SegueRegistry.h"
 #include "Views/Home/AppState.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
@@ -78,15 +77,11 @@ int main(int argc, char** argv) {
     {
         QApplication app(argc, argv);
         SimulatedHid::instance().setActive(true);
-        registerMarrowinEditorSegue();
         auto keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::tolmek84());
-        SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
-                                        KeyboardSegueSender{keyboard->device(), QStringLiteral("Tolmek V2 TE")});
-        MarrowinViewController* editor = openEditor<MarrowinWindowViewController>();
-        if (!editor || !editor->context().isOpen()) {
+        MarrowinViewController* editor = openMarrowinEditor(keyboard, QStringLiteral("Tolmek V2 TE"));
+        if (!editor) {
             status = 1;
         } else {
-            editor->context().waitForExchanges();
             editor->ShowRadiRGBView();
             MarrowinRadiRGBView* lighting = editor->RadiRGBView;
             const std::string db = databaseFolder() + "/" + editor->deviceDBfile();

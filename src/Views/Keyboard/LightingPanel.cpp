@@ -14,6 +14,7 @@
 #include "CustomControl/KeyboardView.h"
 #include "CustomControl/SelectKeyView.h"
 #include "Views/Keyboard/LevelIndicator.h"
+#include "Views/Keyboard/LightingControls.h"
 #include "Views/Keyboard/SharedColorPanel.h"
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
 #include "Views/Keyboard/core/MarrowinLightModes.h"
@@ -100,17 +101,11 @@ void LightingPanel::buildControls() {
     lightspeedLevel->setGeometry(kControlsX + kCaptionWidth, kRowSpeed + 2, 260, 22);
     connect(lightspeedLevel, &LevelIndicator::valueEdited, this, [this](int v) { backlightSpeedChange(v); });
 
-    lightRandomColor = new QLabel(QStringLiteral("Colour"), this);
-    lightRandomColor->setObjectName(QStringLiteral("lightRandomColor"));
-    lightRandomColor->setGeometry(kControlsX, kRowColour, kCaptionWidth, 26);
-    lightRandomColorWell = new QPushButton(this);
-    lightRandomColorWell->setObjectName(QStringLiteral("lightRandomColorWell"));
-    lightRandomColorWell->setGeometry(kControlsX + kCaptionWidth, kRowColour, 52, 26);
-    lightRandomColorWell->setToolTip(QStringLiteral("Choose a colour"));
+    const ColourRow colour = makeColourRow(this, kControlsX, kRowColour, kCaptionWidth, 52);
+    lightRandomColor = colour.caption;
+    lightRandomColorWell = colour.well;
+    lightRandomCheck = colour.random;
     connect(lightRandomColorWell, &QPushButton::clicked, this, [this] { openColorWell(); });
-    lightRandomCheck = new QCheckBox(QStringLiteral("Random colours"), this);
-    lightRandomCheck->setObjectName(QStringLiteral("lightRandomCheck"));
-    lightRandomCheck->setGeometry(kControlsX + kCaptionWidth + 70, kRowColour, 200, 26);
     connect(lightRandomCheck, &QCheckBox::clicked, this, [this](bool on) { backlightColorModeStatus(on); });
 
     directionView = new QWidget(this);

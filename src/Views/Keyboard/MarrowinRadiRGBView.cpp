@@ -15,6 +15,7 @@
 #include "CustomControl/SelectKeyView.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
+#include "Views/Keyboard/LightingControls.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/SharedColorPanel.h"
 #include "Views/Keyboard/core/MarrowinKeyCaps.h"
@@ -105,17 +106,11 @@ void MarrowinRadiRGBView::buildControls() {
     lightspeedLevel = slider(this, "lightspeedLevel", kRowSpeed, kSpeedMin, kSpeedMax);
     connect(lightspeedLevel, &QSlider::valueChanged, this, [this](int v) { backlightSpeedChange(v); });
 
-    lightRandomColor = new QLabel(QStringLiteral("Colour"), this);
-    lightRandomColor->setObjectName(QStringLiteral("lightRandomColor"));
-    lightRandomColor->setGeometry(kControlsX, kRowColour, kCaptionWidth, 26);
-    lightRandomColorWell = new QPushButton(this);
-    lightRandomColorWell->setObjectName(QStringLiteral("lightRandomColorWell"));
-    lightRandomColorWell->setGeometry(kControlsX + kCaptionWidth, kRowColour, 48, 26);
-    lightRandomColorWell->setToolTip(QStringLiteral("Choose a colour"));
+    const ColourRow colour = makeColourRow(this, kControlsX, kRowColour, kCaptionWidth, 48);
+    lightRandomColor = colour.caption;
+    lightRandomColorWell = colour.well;
+    lightRandomCheck = colour.random;
     connect(lightRandomColorWell, &QPushButton::clicked, this, [this] { openColorWell(); });
-    lightRandomCheck = new QCheckBox(QStringLiteral("Random colours"), this);
-    lightRandomCheck->setObjectName(QStringLiteral("lightRandomCheck"));
-    lightRandomCheck->setGeometry(kControlsX + kCaptionWidth + 70, kRowColour, 200, 26);
     connect(lightRandomCheck, &QCheckBox::clicked, this, [this](bool on) { backlightColorModeStatus(on); });
 
     directionView = new QWidget(this);
