@@ -1,9 +1,11 @@
 #include "AppDelegate.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
 #include "Keylogger/Keylogger.h"
 #include "platform/PrintLine.h"
@@ -24,6 +26,11 @@ AppDelegate::AppDelegate(TrustCheck trustCheck, QObject* parent)
     : QObject(parent), trustCheck_(trustCheck ? std::move(trustCheck) : TrustCheck(&isTrusted)) {
     privilegeTimer_.setInterval(3000);
     connect(&privilegeTimer_, &QTimer::timeout, this, [this] { privilegeTick(); });
+    firstPaintFallback_.setSingleShot(true);
+    firstPaintFallback_.setInterval(1000);
+    connect(&firstPaintFallback_, &QTimer::timeout, this, [this] { firstPaintDone(); });
+    // Watches for the main window's first paint, whichever of its widgets paints first; removed once it came.
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
 AppDelegate::~AppDelegate() {
@@ -50,6 +57,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::setMainWindow(QWidget* window) {
+    // A window that closes before it painted (a remembered log-in goes straight on) hands the wait to the next one.
     mainWindow_ = window;
     // An open prompt goes along with the program's window (the log-in window closes when the home window comes).
     if (trustPrompt_ && trustPrompt_->parentWidget() != window) {
@@ -59,7 +67,36 @@ void AppDelegate::setMainWindow(QWidget* window) {
 }
 
 void AppDelegate::requestTrustPrompt() {
-    QMetaObject::invokeMethod(this, &AppDelegate::showTrustPrompt, Qt::QueuedConnection);
+    afterFirstPaint([this] { showTrustPrompt(); });
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !firstPaintDone_ && mainWindow_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == mainWindow_) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        // Queued, so it runs once this paint has been handed to the screen.
+        QMetaObject::invokeMethod(this, &AppDelegate::firstPaintDone, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AppDelegate::afterFirstPaint(std::function<void()> work) {
+    if (firstPaintDone_) {
+        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+        return;
+    }
+    afterFirstPaint_.push_back(std::move(work));
+    if (!firstPaintFallback_.isActive()) firstPaintFallback_.start();
+}
+
+void AppDelegate::firstPaintDone() {
+    if (firstPaintDone_) return;
+    firstPaintDone_ = true;
+    firstPaintFallback_.stop();
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
+    const std::vector<std::function<void()>> work = std::move(afterFirstPaint_);
+    afterFirstPaint_.clear();
+    for (const auto& fn : work) fn();
 }
 
 QMessageBox* AppDelegate::trustPrompt() const {
@@ -94,6 +131,11 @@ void AppDelegate::createButtonStatusBar() {
     quickButton_ = std::make_unique<QMenu>();
     quickQuit_ = quickButton_->addAction(QStringLiteral("Quit"));
     connect(quickQuit_, &QAction::triggered, this, [this] { clickQuit(); });
+    // Asking for the tray goes through the session bus (and with none, through an attempt to start one).
+    afterFirstPaint([this] { placeStatusItem(); });
+}
+
+void AppDelegate::placeStatusItem() {
     // Without a system tray the program works fully from its windows.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     statusItem_ = std::make_unique<QSystemTrayIcon>(QIcon(keyloomImage(QStringLiteral("velkor-bar"))));

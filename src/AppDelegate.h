@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -41,7 +42,7 @@ class AppDelegate : public QObject {
     // window ends the program as it does without the prompt. Without one the prompt is a window of its own. An open
     // prompt moves to a new main window.
     void setMainWindow(QWidget* window);
-    // Asks for the prompt; it shows once the event loop runs, when the window is there.
+    // Asks for the prompt; it shows once the main window has painted for the first time (see firstPaintFallback).
     void requestTrustPrompt();
     QMessageBox* trustPrompt() const;
 
@@ -50,10 +51,20 @@ class AppDelegate : public QObject {
     QAction* quickQuit() const { return quickQuit_; }
     // The 3-second watch of the key-capture access; tests shorten its interval.
     QTimer& privilegeTimer() { return privilegeTimer_; }
+    // Start-up work that the first window does not need (the access prompt, the status-bar item) waits for the main
+    // window's first paint, so the window comes up as fast as a bare one; when nothing paints, for this delay (1 s)
+    // from the first request at most. Tests shorten it.
+    QTimer& firstPaintFallback() { return firstPaintFallback_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void privilegeTick();
     void showTrustPrompt();
+    void placeStatusItem();
+    void afterFirstPaint(std::function<void()> work);
+    void firstPaintDone();
 
     TrustCheck trustCheck_;
     QTimer privilegeTimer_;
@@ -62,6 +73,9 @@ class AppDelegate : public QObject {
     std::unique_ptr<QSystemTrayIcon> statusItem_;
     QPointer<QWidget> mainWindow_;
     QPointer<QMessageBox> trustPrompt_;
+    QTimer firstPaintFallback_;
+    bool firstPaintDone_ = false;
+    std::vector<std::function<void()>> afterFirstPaint_;
 };
 
 }  // namespace keyloom

@@ -4,9 +4,10 @@
 #include "AppDelegate.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
-#include "Views/Login/AccountFlow.h"
 #include "Views/Keyboard/KeyboardWindowViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Login/AccountFlow.h"
+#include "platform/FontConfigWarmUp.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/hid/SimulatedHid.h"
@@ -14,6 +15,7 @@
 using namespace keyloom;
 
 int main(int argc, char** argv) {
+    FontConfigWarmUp fonts;  // while the application starts
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velkor-keyloom"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velkor Keyloom"));
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
     QObject::connect(&quitSignals, &QuitSignals::received, &delegate, &AppDelegate::clickQuit);
     delegate.applicationDidFinishLaunching();
 
+    fonts.wait();
     AccountFlow flow;  // the log-in window first; the home window at "login"
     QObject::connect(&flow, &AccountFlow::frontWindowChanged, &delegate, &AppDelegate::setMainWindow);
     QObject::connect(&instance, &SingleInstance::activationRequested, &flow, &AccountFlow::bringToFront);

@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
+#include <string>
+#include <vector>
 
 #include "AppDelegate.h"
 #include "Keylogger/Keylogger.h"
@@ -61,7 +64,8 @@ TEST(AppDelegate, QuitItemEndsTheEventLoop) {
     testing::internal::GetCapturedStdout();
     ASSERT_NE(delegate.quickQuit(), nullptr);
     bool quit = false;
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { quit = true; });
+    QObject scope;  // ends the connection with the test: later tests quit the loop too
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &scope, [&] { quit = true; });
     QTimer::singleShot(0, delegate.quickQuit(), &QAction::trigger);
     QCoreApplication::exec();  // returns once the item has quit the loop
     EXPECT_TRUE(quit);
@@ -108,3 +112,80 @@ TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
     stuck.start(5000);
     EXPECT_EQ(QCoreApplication::exec(), 0);
 }
+
+// The prompt waits for the main window's first paint, whichever window that turns out to be (a log-in window that
+// gives way before it painted hands the wait on), and without any paint for the fallback delay only.
+TEST(AppDelegate, AccessPromptWaitsForTheFirstPaint) {
+    struct Case {
+        const char* name;
+        bool firstShown;    // the first main window is shown (else it never paints)
+        bool secondWindow;  // a second main window takes over and is shown
+        int fallbackMs;
+    } const cases[] = {
+        {"the window paints", true, false, 60000},
+        {"the window in front changes before it paints", false, true, 60000},
+        {"nothing paints", false, false, 150},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        useQuietKeylogger();
+        AppDelegate* self = nullptr;
+        AppDelegate delegate([&](bool prompt) {
+            if (prompt) self->requestTrustPrompt();
+            return false;
+        });
+        self = &delegate;
+        delegate.firstPaintFallback().setInterval(c.fallbackMs);
+        QWidget first;
+        QWidget second;
+        for (QWidget* w : {&first, &second}) w->resize(200, 100);
+        QWidget* expectedParent = c.secondWindow ? &second : &first;
+
+        // The order in which the windows painted and the prompt showed.
+        std::vector<std::string> order;
+        struct Recorder : QObject {
+            std::function<void(QObject*, QEvent*)> seen;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                seen(o, e);
+                return false;
+            }
+        } recorder;
+        recorder.seen = [&](QObject* o, QEvent* e) {
+            if (!o->isWidgetType()) return;
+            auto* w = static_cast<QWidget*>(o);
+            if (e->type() == QEvent::Paint && (w == &first || w == &second))
+                order.push_back(w == &first ? "first painted" : "second painted");
+            if (e->type() == QEvent::Show && qobject_cast<QMessageBox*>(w)) order.push_back("prompt");
+        };
+        qApp->installEventFilter(&recorder);
+
+        QElapsedTimer clock;
+        clock.start();
+        delegate.setMainWindow(&first);
+        testing::internal::CaptureStdout();
+        delegate.applicationDidFinishLaunching();
+        if (c.firstShown) first.show();
+        if (c.secondWindow) {
+            test::processEventsFor(20ms);  // the first window stays unpainted meanwhile
+            EXPECT_EQ(delegate.trustPrompt(), nullptr);
+            delegate.setMainWindow(&second);
+            second.show();
+        }
+        EXPECT_TRUE(
+            test::processEventsUntil([&] { return delegate.trustPrompt() && delegate.trustPrompt()->isVisible(); }));
+        testing::internal::GetCapturedStdout();
+        qApp->removeEventFilter(&recorder);
+
+        ASSERT_NE(delegate.trustPrompt(), nullptr);
+        EXPECT_EQ(delegate.trustPrompt()->parentWidget(), expectedParent);
+        ASSERT_FALSE(order.empty());
+        EXPECT_EQ(order.back(), "prompt");
+        const std::string cameFirst = c.firstShown ? "first painted" : c.secondWindow ? "second painted" : "prompt";
+        EXPECT_EQ(order.front(), cameFirst);
+        if (cameFirst == "prompt") {
+            EXPECT_GE(clock.elapsed(), c.fallbackMs * 9 / 10);  // a coarse timer may fire up to 5 % early
+        }
+        delete delegate.trustPrompt();
+    }
+}
+

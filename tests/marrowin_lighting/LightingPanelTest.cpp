@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -236,6 +237,9 @@ TEST_F(LightingTab, ModeChoiceShowsItsControlsAndMovesTheActiveMode) {
     clickMode(10);
     EXPECT_FALSE(shown(find<QPushButton>("lightDirection611")));
     EXPECT_TRUE(shown(find<QPushButton>("lightDirection612")));
+    EXPECT_EQ(find<QLabel>("directionCaption")->geometry().center().y(),
+              find<QPushButton>("lightDirection612")->geometry().center().y())
+        << "the caption sits on the buttons' row";
     clickMode(6);
     EXPECT_EQ(capColour("q"), QColor(255, 225, 0));
 }

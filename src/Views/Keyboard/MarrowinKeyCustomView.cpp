@@ -142,7 +142,12 @@ void MarrowinKeyCustomView::customkeyAction(const std::string& keyname) {
     keycustomText->clear();
     currentKeyValue = 0;
     const auto code = keyCodeForCapName(keyname, context_.nameMap());
-    if (!code) return;  // a cap without a key: nothing chosen, nothing queried
+    if (!code) {  // a cap without a key: nothing chosen, nothing queried, no other key's labels left shown
+        keyNameText->clear();
+        keyFunctionText->clear();
+        keyMacroText->clear();
+        return;
+    }
     currentKeyValue = *code;
     const std::string& fullName = context_.nameMap().find(keyname)->full_name;
     keyNameText->setText(text(fullName));
