@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "Customized/SegueRegistry.h"
 #include "EditorFixture.h"
@@ -262,6 +263,33 @@ TEST_F(HomeAndEditor, DisconnectionSheetFollowsTheEditorsKeyboard) {
     QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
     EXPECT_TRUE(processEventsUntil([&] { return window.isNull(); }));
     EXPECT_EQ(KEYBOARD_VIEW, nullptr);
+}
+
+// Unplugged while an exchange waits at the keyboard and another is queued: the sheet closes the editor at once, the
+// waiting exchange fails cleanly and the queued one never reaches the keyboard.
+TEST_F(HomeAndEditor, UnplugDuringAnExchangeClosesTheEditorWithItsAlert) {
+    keyboard = plug(SimulatedKeyboard::quorvath87());
+    clickPicture();
+    ASSERT_NE(controller, nullptr);
+    QTest::mouseClick(find<QPushButton>("SettingsBtn"), Qt::LeftButton);
+    keyboard->clearTransfers();
+    keyboard->holdTransfer(1);
+    QTest::mouseClick(find<QPushButton>("restoreKeyboard"), Qt::LeftButton);
+    ASSERT_TRUE(keyboard->waitForHeldTransfer());
+    QTest::mouseClick(find<QRadioButton>("reportRate4"), Qt::LeftButton);
+
+    SimulatedHid::instance().unplug(keyboard);
+    ASSERT_TRUE(processEventsUntil([&] { return sheetShown(); }));
+    QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
+    EXPECT_TRUE(processEventsUntil([&] { return window.isNull(); })) << "closing does not wait for the keyboard";
+    EXPECT_EQ(KEYBOARD_VIEW, nullptr);
+
+    keyboard->releaseHeldTransfer();
+    ASSERT_TRUE(keyboard->waitForTransfers(1));
+    EXPECT_TRUE(waitUntilIdle());
+    const auto transfers = keyboard->transfers();
+    ASSERT_EQ(transfers.size(), 1u);
+    EXPECT_EQ(transfers[0].status, kHidErrorNotAttached);
 }
 
 }  // namespace

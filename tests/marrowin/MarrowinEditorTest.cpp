@@ -506,6 +506,8 @@ TEST_F(MarrowinEditor, LayoutRebuildLeavesNoEarlierViewsAndKeepsTheMarks) {
     }
     EXPECT_EQ(key->selectKeyItem(), -1);
     EXPECT_EQ(key->hoverKeyItem(), -1);
+    EXPECT_EQ(editor->KeyCustomView->currentKeyValue, 0) << "no cap selected: Save must ask for a key";
+    EXPECT_TRUE(editor->KeyCustomView->keyNameText->text().isEmpty());
     EXPECT_TRUE(marked(key, "leftWin"));
     EXPECT_FALSE(marked(key, "leftAlt"));
     EXPECT_TRUE(sameMap(*QV_SuperKeyCodeMap(), findKeyModel(KeyModelId::MarrowinV2_72)->codeMap()));
