@@ -227,6 +227,17 @@ TEST_F(MarrowinEditor, ChoosingALayoutStoresItAndRebuildsWithoutSending) {
     auto* radi = editor->findChild<QComboBox*>("radiKBLayoutSelect");
     ASSERT_EQ(key->currentIndex(), 0);
 
+    // The shown layout picked again: no rebuild, the chosen key stays, nothing stored.
+    KeyboardView* picture = editor->KeyCustomView->customKeyboardView;
+    test::clickCap(picture, "q");
+    const std::string storedBefore = stored("marrowinv2pro_device.sqlite3");
+    const QList<KeyView*> caps = picture->findChildren<KeyView*>();
+    Q_EMIT key->activated(0);  // what the combo reports when its shown item is clicked
+    EXPECT_EQ(picture->findChildren<KeyView*>(), caps);
+    EXPECT_NE(picture->selectKeyItem(), -1);
+    EXPECT_EQ(editor->KeyCustomView->currentKeyValue, 20);
+    EXPECT_EQ(stored("marrowinv2pro_device.sqlite3"), storedBefore);
+
     key->setFocus();
     QTest::keyClick(key, Qt::Key_Down);  // English (UK): the 72-key keyboard
     EXPECT_EQ(key->currentIndex(), 1);
