@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "Customized/SegueRegistry.h"
 #include "EditorFixture.h"
@@ -22,7 +23,7 @@ namespace {
 
 using Editor = EditorFixture;
 
-// Every first-generation model: device type, caps, database file; the version read is the first exchange.
+// Every first-generation model: device type, caps, pictures, database file; the version read is the first exchange.
 TEST_F(Editor, OpensEveryFirstGenerationModel) {
     struct Case {
         std::shared_ptr<SimulatedKeyboard> kb;
@@ -53,6 +54,9 @@ TEST_F(Editor, OpensEveryFirstGenerationModel) {
         EXPECT_EQ(ctx().deviceDBfile(), c.file);
         EXPECT_TRUE(std::filesystem::exists(databaseFolder() + "/" + c.file));
         EXPECT_EQ(controller->keyDataArray().size(), c.caps);
+        // One picture on each tab that has one.
+        for (const char* picture : {"customKeyboardView", "radiKeyboardView", "settingsKeyboardView"})
+            EXPECT_NE(controller->findChild<QWidget*>(picture), nullptr) << picture;
         EXPECT_EQ(ctx().nameMap().size(), findKeyModel(ctx().keyModel().id)->nameMap().size());
         EXPECT_EQ(controller->viewType(), 1);
         const auto transfers = keyboard->transfers();
@@ -112,18 +116,6 @@ TEST_F(Editor, TabsSwitchPanelsAndTheirButtonImages) {
     EXPECT_TRUE(controller->KeyCustomView->isVisible());
     QTest::mouseClick(find<QPushButton>("SettingsBtn"), Qt::LeftButton);
     EXPECT_FALSE(sharedColorPanelVisible());
-}
-
-TEST_F(Editor, ThreePicturesOneOnEachTabThatHasOne) {
-    open(SimulatedKeyboard::quorvath91());
-    EXPECT_NE(controller->KeyCustomView->findChild<QWidget*>("customKeyboardView"), nullptr);
-    EXPECT_NE(controller->RadiRGBView->findChild<QWidget*>("radiKeyboardView"), nullptr);
-    EXPECT_NE(controller->SettingsView->findChild<QWidget*>("settingsKeyboardView"), nullptr);
-    // Placed with the Quorvath metrics: the 91-key space bar.
-    const auto& keys = controller->keyDataArray();
-    auto space = std::find_if(keys.begin(), keys.end(), [](const KeyData& k) { return k.keyname == "space"; });
-    ASSERT_NE(space, keys.end());
-    EXPECT_EQ(space->rect, QRectF(184, 17, 179, 35));
 }
 
 TEST_F(Editor, LaterAppearancesOnlySetTheTitle) {
@@ -262,6 +254,33 @@ TEST_F(HomeAndEditor, DisconnectionSheetFollowsTheEditorsKeyboard) {
     QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
     EXPECT_TRUE(processEventsUntil([&] { return window.isNull(); }));
     EXPECT_EQ(KEYBOARD_VIEW, nullptr);
+}
+
+// Unplugged while an exchange waits at the keyboard and another is queued: the sheet closes the editor at once, the
+// waiting exchange fails cleanly and the queued one never reaches the keyboard.
+TEST_F(HomeAndEditor, UnplugDuringAnExchangeClosesTheEditorWithItsAlert) {
+    keyboard = plug(SimulatedKeyboard::quorvath87());
+    clickPicture();
+    ASSERT_NE(controller, nullptr);
+    QTest::mouseClick(find<QPushButton>("SettingsBtn"), Qt::LeftButton);
+    keyboard->clearTransfers();
+    keyboard->holdTransfer(1);
+    QTest::mouseClick(find<QPushButton>("restoreKeyboard"), Qt::LeftButton);
+    ASSERT_TRUE(keyboard->waitForHeldTransfer());
+    QTest::mouseClick(find<QRadioButton>("reportRate4"), Qt::LeftButton);
+
+    SimulatedHid::instance().unplug(keyboard);
+    ASSERT_TRUE(processEventsUntil([&] { return sheetShown(); }));
+    QTest::mouseClick(home->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
+    EXPECT_TRUE(processEventsUntil([&] { return window.isNull(); })) << "closing does not wait for the keyboard";
+    EXPECT_EQ(KEYBOARD_VIEW, nullptr);
+
+    keyboard->releaseHeldTransfer();
+    ASSERT_TRUE(keyboard->waitForTransfers(1));
+    EXPECT_TRUE(waitUntilIdle());
+    const auto transfers = keyboard->transfers();
+    ASSERT_EQ(transfers.size(), 1u);
+    EXPECT_EQ(transfers[0].status, kHidErrorNotAttached);
 }
 
 }  // namespace

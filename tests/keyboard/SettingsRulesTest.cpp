@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "Views/Keyboard/core/QuorvathEditorModel.h"
 #include "Views/Keyboard/core/SettingsRules.h"
 
 using namespace keyloom;
@@ -40,19 +39,6 @@ TEST(SettingsRules, TimeTexts) {
     }
 }
 
-TEST(SettingsRules, ReportRates) {
-    for (int tag : {1, 2, 4, 8}) {
-        EXPECT_TRUE(isReportRateTag(tag));
-        EXPECT_EQ(reportRateText(tag), std::to_string(tag));
-        EXPECT_EQ(reportRateTagForText(std::to_string(tag)), tag);
-    }
-    for (int tag : {0, 3, 16, -1}) {
-        EXPECT_FALSE(isReportRateTag(tag));
-        EXPECT_EQ(reportRateText(tag), "2");
-    }
-    for (const char* stored : {"", "3", " 4", "4 ", "04"}) EXPECT_EQ(reportRateTagForText(stored), 0) << stored;
-}
-
 TEST(SettingsRules, SleepRowsFromStoreAndCheckBoxes) {
     struct Case {
         std::string stored;
@@ -72,23 +58,5 @@ TEST(SettingsRules, SleepRowsFromStoreAndCheckBoxes) {
     for (size_t i = 0; i < kSleepSettings.size(); ++i) {
         EXPECT_EQ(checkedSleepRow(kSleepSettings[i], true), defaults[i]);
         EXPECT_EQ(checkedSleepRow(kSleepSettings[i], false), (SleepRowState{"0", 0, false, false}));
-    }
-}
-
-TEST(QuorvathEditorModel, DeviceTypeAndLayoutByProductId) {
-    struct Case {
-        int64_t productId;
-        std::optional<int64_t> type;
-        KeyModelId layout;
-    };
-    const Case cases[] = {
-        {0xB57E, 1, KeyModelId::Quorvath87},       {0xB58E, 2, KeyModelId::Quorvath88},
-        {0xB5BE, 3, KeyModelId::Quorvath91},       {0xB51F, 4, KeyModelId::Quorvath87},
-        {0xB58F, 5, KeyModelId::Quorvath88},       {0xB5BF, 6, KeyModelId::Quorvath91},
-        {0, std::nullopt, KeyModelId::Quorvath87}, {0x024F, std::nullopt, KeyModelId::Quorvath87},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(quorvathDeviceType(c.productId), c.type) << c.productId;
-        EXPECT_EQ(quorvathLayout(quorvathDeviceType(c.productId).value_or(1)), c.layout) << c.productId;
     }
 }

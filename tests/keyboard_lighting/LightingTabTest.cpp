@@ -237,8 +237,9 @@ TEST_F(LightingTab, ShowingTheCustomModePaintsTheStoredKeyColours) {
     }
 }
 
-// Each handler through its control: stored bytes and control value -> stored bytes, reports, commits. Controls that
-// a mode lacks change nothing (called directly, as they are hidden or disabled there).
+// Each handler through its control: stored bytes and control value -> stored bytes, reports, commits. A control the
+// mode disables changes nothing; handler calls a mode has no byte for are in
+// QuorvathLighting.HandlersChangeTheirBitsOnly.
 TEST_F(LightingTab, HandlersStoreTheRecordThenSendIt) {
     using Act = std::function<void(LightingTab&)>;
     const auto brightness = [](int v) -> Act { return [v](LightingTab& t) { t.dragBrightness(v); }; };
@@ -247,9 +248,6 @@ TEST_F(LightingTab, HandlersStoreTheRecordThenSendIt) {
     const auto panelColour = [](QColor c) -> Act { return [c](LightingTab& t) { t.pickColour(c); }; };
     // A colour as a colour well may deliver it: fractions, or components outside 0..1.
     const auto wellColour = [](QColor c) -> Act { return [c](LightingTab& t) { t.lighting()->colorWellChange(c); }; };
-    const auto direct = [](std::function<void(LightingPanel*)> f) -> Act {
-        return [f](LightingTab& t) { f(t.lighting()); };
-    };
     struct Case {
         const char* name;
         int row;
@@ -281,12 +279,6 @@ TEST_F(LightingTab, HandlersStoreTheRecordThenSendIt) {
         {"brightness in the custom mode", 9, {0xEF, 0, 0, 0, 0}, brightness(3), {0xE3, 0, 0, 0, 0},
          {record(12, 0xE3)}},
         {"speed in mode 1 (disabled)", 0, {0x8F, 0xFF, 0xE1, 0, 0}, speed(3), {0x8F, 0xFF, 0xE1, 0, 0}, {}},
-        {"speed in mode 1", 0, {0x8F, 0xFF, 0xE1, 0, 0}, direct([](LightingPanel* l) { l->backlightSpeedChange(3); }),
-         {0x8F, 0xFF, 0xE1, 0, 0}, {}},
-        {"speed in the custom mode", 9, {0x0F, 0, 0, 0, 0},
-         direct([](LightingPanel* l) { l->backlightSpeedChange(3); }), {0x0F, 0, 0, 0, 0}, {}},
-        {"direction outside mode 3", 4, {0x2F, 0xFF, 0, 0, 0},
-         direct([](LightingPanel* l) { l->backlightDirection(2); }), {0x2F, 0xFF, 0, 0, 0}, {}},
         {"colour in mode 2", 1, {0x2F, 0, 0, 0, 0}, wellColour(Qt::red), {0x2F, 0, 0, 0, 0}, {}},
     };
     // clang-format on

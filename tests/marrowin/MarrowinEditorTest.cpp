@@ -227,6 +227,17 @@ TEST_F(MarrowinEditor, ChoosingALayoutStoresItAndRebuildsWithoutSending) {
     auto* radi = editor->findChild<QComboBox*>("radiKBLayoutSelect");
     ASSERT_EQ(key->currentIndex(), 0);
 
+    // The shown layout picked again: no rebuild, the chosen key stays, nothing stored.
+    KeyboardView* picture = editor->KeyCustomView->customKeyboardView;
+    test::clickCap(picture, "q");
+    const std::string storedBefore = stored("marrowinv2pro_device.sqlite3");
+    const QList<KeyView*> caps = picture->findChildren<KeyView*>();
+    Q_EMIT key->activated(0);  // what the combo reports when its shown item is clicked
+    EXPECT_EQ(picture->findChildren<KeyView*>(), caps);
+    EXPECT_NE(picture->selectKeyItem(), -1);
+    EXPECT_EQ(editor->KeyCustomView->currentKeyValue, 20);
+    EXPECT_EQ(stored("marrowinv2pro_device.sqlite3"), storedBefore);
+
     key->setFocus();
     QTest::keyClick(key, Qt::Key_Down);  // English (UK): the 72-key keyboard
     EXPECT_EQ(key->currentIndex(), 1);
@@ -506,6 +517,8 @@ TEST_F(MarrowinEditor, LayoutRebuildLeavesNoEarlierViewsAndKeepsTheMarks) {
     }
     EXPECT_EQ(key->selectKeyItem(), -1);
     EXPECT_EQ(key->hoverKeyItem(), -1);
+    EXPECT_EQ(editor->KeyCustomView->currentKeyValue, 0) << "no cap selected: Save must ask for a key";
+    EXPECT_TRUE(editor->KeyCustomView->keyNameText->text().isEmpty());
     EXPECT_TRUE(marked(key, "leftWin"));
     EXPECT_FALSE(marked(key, "leftAlt"));
     EXPECT_TRUE(sameMap(*QV_SuperKeyCodeMap(), findKeyModel(KeyModelId::MarrowinV2_72)->codeMap()));
@@ -590,7 +603,9 @@ TEST_F(MarrowinEditor, ACapWithoutAKeyChoosesNothing) {
     ASSERT_EQ(panel->currentKeyValue, 29);
     clickCap(panel->customKeyboardView, "ukbackslash");
     EXPECT_EQ(panel->currentKeyValue, 0);
-    EXPECT_EQ(panel->keyNameText->text(), "Z");
+    for (QLabel* label : {panel->keyNameText.data(), panel->keyFunctionText.data(), panel->keyMacroText.data()})
+        EXPECT_TRUE(label->text().isEmpty()) << "Z's labels left under another cap";
+    clickCap(panel->customKeyboardView, "z");
     NotificationCenter::defaultCenter().post(kCustomKeyAction, std::string());  // an empty name is ignored
     EXPECT_EQ(panel->keyNameText->text(), "Z");
 }

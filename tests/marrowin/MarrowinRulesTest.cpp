@@ -2,7 +2,6 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
-#include "Views/Keyboard/core/MarrowinKeyLookup.h"
 #include "Views/Keyboard/core/MarrowinLayoutRules.h"
 #include "Views/Keyboard/core/MarrowinModelChoice.h"
 #include "Views/Keyboard/core/MarrowinOptionTable.h"
@@ -103,15 +102,6 @@ TEST(MarrowinLayoutRulesTest, StoredTextIndexAndPartners) {
     EXPECT_EQ(layoutItems(MarrowinLayoutCombos::MarrowinV2).size(), 7u);
     EXPECT_EQ(layoutItems(MarrowinLayoutCombos::OstrelTE62).size(), 6u);
     EXPECT_TRUE(layoutItems(MarrowinLayoutCombos::None).empty());
-}
-
-TEST(MarrowinKeyLookupTest, ACapWithoutANameRowIsNoKey) {
-    const KeyModel& ostrel = *findKeyModel(KeyModelId::Ostrel61);
-    EXPECT_EQ(keyCodeForCapName("leftWin", ostrel.nameMap()), 227);
-    EXPECT_EQ(keyCodeForCapName("noSuchKey", ostrel.nameMap()), std::nullopt);
-    // The OstrelTE 62 draws a cap its name map has no row for: it is no key.
-    const KeyModel& te62 = *findKeyModel(KeyModelId::OstrelTE62);
-    EXPECT_EQ(keyCodeForCapName("ukbackslash", te62.nameMap()), std::nullopt);
 }
 
 TEST(MarrowinOptionTableTest, TwentySixNodesInDisplayOrder) {

@@ -41,35 +41,6 @@ TEST(KeyTable, EmptyProfileHoldsOnlyTheMark) {
     expectOnly(buildKeyTable({}, ostrel()), {});
 }
 
-// One record at a time on the Ostrel 61 maps: the bytes at 4 x layout_index, nothing elsewhere.
-TEST(KeyTable, SlotBytesOnTheOstrelMaps) {
-    const struct {
-        const char* what;
-        MarrowinKey key;
-        size_t offset;  // 4 x the code map's layout_index
-        std::string slot;
-    } cases[] = {
-        {"Disable on a", record(4, 2, 1), 4 * 56, "05 03 00 00"},
-        {"Disable on the key of layout index 19", record(53, 2, 1), 76, "05 03 00 00"},
-        {"Left Click on q", record(20, 6, 1), 4 * 38, "01 01 01 00"},
-        {"Scroll Down on Fn (the code map's index, 98)", record(255, 6, 6), 392, "01 03 FF 00"},
-        {"Mute on Menu", record(101, 7, 7), 384, "03 E2 00 00"},
-        {"Copy on Escape", record(41, 8, 4), 4, "02 08 06 00"},
-        {"Brightness_decrement on F1", record(58, 8, 1), 8, "02 00 47 00"},
-        {"Left Control + C on w", record(26, 3, 6, 224), 4 * 39, "02 01 06 00"},
-        {"Left Shift alone on e", record(8, 3, 225), 4 * 40, "02 02 00 00"},
-        {"A alone on s", record(22, 3, 4), 4 * 57, "02 00 04 00"},
-        {"Left Control + Left Shift on r: both bits, no key", record(21, 3, 225, 224), 4 * 41, "02 03 00 00"},
-        {"Left Control + Left Shift + C on t", record(23, 3, 6, 224, 0x02), 4 * 42, "02 03 06 00"},
-        {"Caps Lock + C: Caps Lock has no bit", record(28, 3, 6, 57), 4 * 43, "02 00 06 00"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const MarrowinKey records[] = {c.key};
-        expectOnly(buildKeyTable(records, ostrel()), {{c.offset, c.slot}});
-    }
-}
-
 // Records that write nothing: default (a row of a key put back), macro, types without a function, codes the map
 // lacks, slots outside 1..158, combinations that fit no byte.
 TEST(KeyTable, RecordsThatWriteNothing) {

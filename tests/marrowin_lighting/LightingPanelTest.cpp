@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTreeView>
 
 #include "CustomControl/KeyView.h"
 #include "CustomControl/KeyboardView.h"
@@ -22,6 +24,7 @@
 #include "Views/Home/HomeWindowController.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
+#include "Views/Keyboard/MarrowinKeyCustomView.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
 #include "Views/Keyboard/MarrowinViewController.h"
 #include "Views/Keyboard/MarrowinWindowViewController.h"
@@ -236,6 +239,9 @@ TEST_F(LightingTab, ModeChoiceShowsItsControlsAndMovesTheActiveMode) {
     clickMode(10);
     EXPECT_FALSE(shown(find<QPushButton>("lightDirection611")));
     EXPECT_TRUE(shown(find<QPushButton>("lightDirection612")));
+    EXPECT_EQ(find<QLabel>("directionCaption")->geometry().center().y(),
+              find<QPushButton>("lightDirection612")->geometry().center().y())
+        << "the caption sits on the buttons' row";
     clickMode(6);
     EXPECT_EQ(capColour("q"), QColor(255, 225, 0));
 }
@@ -437,14 +443,39 @@ TEST_F(LightingTab, BurstOfColoursSendsTheLast) {
     EXPECT_EQ(record(1)[light_record::kRed], 190);
 }
 
-// The keyboard unplugged while an upload is on the wire: the upload fails, the home screen's sheet appears and
-// closes the editor.
+// The keyboard unplugged while an upload is on the wire (the lighting block, or the key table with a "Key
+// Assignment" sheet open on the editor): the upload fails, the home screen's sheet appears and closes the editor.
 TEST_F(LightingTab, UnplugDuringAnUploadClosesTheEditorWithItsAlert) {
     setenv("KEYLOOM_SERVER_URL", "", 1);
     HomeViewController::centralFactory() = [](std::weak_ptr<CentralDelegate> d) {
         return std::shared_ptr<BluetoothCentral>(SimulatedCentral::create(d, CentralState::unsupported));
     };
-    {
+    const auto clickTopRow = [&](const QString& name) {
+        QTreeView* tree = editor->KeyCustomView->keycustomTree;
+        for (int r = 0; r < tree->model()->rowCount(); ++r) {
+            const QModelIndex row = tree->model()->index(r, 0);
+            if (row.data().toString() == name)
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(row).center());
+        }
+    };
+    const struct {
+        const char* what;
+        std::function<void()> upload;
+    } cases[] = {
+        {"lighting", [&] { QTest::keyClick(find<QSlider>("lightbrightnessSlider"), Qt::Key_Left); }},
+        {"key table",
+         [&] {
+             QTest::mouseClick(editor->KeyCustomBtn, Qt::LeftButton);
+             test::clickCap(editor->KeyCustomView->customKeyboardView, "a");
+             clickTopRow("Disable");
+             QTest::mouseClick(editor->KeyCustomView->customKeySaveBtn, Qt::LeftButton);
+             clickTopRow("Macro");
+             QTest::mouseClick(editor->KeyCustomView->customKeySaveBtn, Qt::LeftButton);
+             ASSERT_TRUE(editor->KeyCustomView->alertSheet && editor->KeyCustomView->alertSheet->isVisible());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         HomeWindowController homeWindow;
         HomeViewController* homeView = homeWindow.contentViewController();
         bool accepted = false;
@@ -464,7 +495,7 @@ TEST_F(LightingTab, UnplugDuringAnUploadClosesTheEditorWithItsAlert) {
         keyboard->clearTransfers();
 
         keyboard->holdTransfer(6);  // a block report of the next upload
-        QTest::keyClick(find<QSlider>("lightbrightnessSlider"), Qt::Key_Left);
+        c.upload();
         ASSERT_TRUE(keyboard->waitForHeldTransfer());
         SimulatedHid::instance().unplug(keyboard);
         keyboard->releaseHeldTransfer();

@@ -110,7 +110,8 @@ void LightingPanel::buildControls() {
 
     directionView = new QWidget(this);
     directionView->setObjectName(QStringLiteral("directionView"));
-    directionView->setGeometry(kControlsX, kRowGroups, 600, 30);
+    // Only the rainbow mode shows directions, and it hides the colour controls: the row is theirs.
+    directionView->setGeometry(kControlsX, kRowColour, 600, 30);
     auto* directions = new QHBoxLayout(directionView);
     directions->setContentsMargins(0, 0, 0, 0);
     auto* directionCaption = new QLabel(QStringLiteral("Direction"), directionView);

@@ -116,8 +116,21 @@ void MarrowinKeyCustomView::picturesBuilt(bool first) {
     customKeyboardView->setDeviceType(context_.deviceType);
     customKeyboardView->initUI(0, keyDataFromCaps(context_.caps()), context_.layoutIndex);
     customKeyboardView->show();
-    // A rebuild lays fresh caps: the marks of the stored assignments come back, nothing is stored or sent.
-    if (!first) queryKeyMacroData(context_.currentProfile);
+    // A rebuild lays fresh caps with none selected, so no key stays chosen (its cap may be gone); the marks of the
+    // stored assignments come back; nothing is stored or sent.
+    if (first) return;
+    clearChosenKey();
+    queryKeyMacroData(context_.currentProfile);
+}
+
+void MarrowinKeyCustomView::clearChosenKey() {
+    currentKeyValue = 0;
+    currentModifyKeys.clear();
+    currentModifyKeysStr.clear();
+    keycustomText->clear();
+    keyNameText->clear();
+    keyFunctionText->clear();
+    keyMacroText->clear();
 }
 
 void MarrowinKeyCustomView::profileLoaded(int64_t profile) {
@@ -137,10 +150,7 @@ void MarrowinKeyCustomView::queryKeyMacroData(int64_t profile) {
 void MarrowinKeyCustomView::customkeyAction(const std::string& keyname) {
     if (keyname.empty()) return;
     // What was captured belongs to the key chosen before: Save must not store it under this one.
-    currentModifyKeys.clear();
-    currentModifyKeysStr.clear();
-    keycustomText->clear();
-    currentKeyValue = 0;
+    clearChosenKey();
     const auto code = keyCodeForCapName(keyname, context_.nameMap());
     if (!code) return;  // a cap without a key: nothing chosen, nothing queried
     currentKeyValue = *code;

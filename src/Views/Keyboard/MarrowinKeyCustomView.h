@@ -97,6 +97,8 @@ class MarrowinKeyCustomView : public MarrowinPanel {
     TreeNodeModel keycustomModel;
 
   private:
+    // No key chosen: no code, no labels, nothing captured (Save then asks for a key).
+    void clearChosenKey();
     void initOptionConfig();
     void showAlert(const std::string& message);
 

@@ -34,6 +34,8 @@ void MarrowinViewController::KeyboardLayoutSelectAction(QComboBox* sender) {
     if (!sender) return;
     const int index = sender->currentIndex();
     if (index < 0) return;  // no choice: nothing to store or draw
+    // The shown layout picked again: the pictures stay as they are, with their selection and frames.
+    if (context_->isOpen() && index == context_->layoutIndex) return;
     if (auto partnerTag = layoutPartnerTag(sender->property("tag").toInt())) {
         for (QComboBox* combo :
              {KeyCustomView->keyLayoutSelect.data(), RadiRGBView->radiKBLayoutSelect.data(),

@@ -118,7 +118,9 @@ void MarrowinRadiRGBView::buildControls() {
     directionView->setGeometry(kControlsX, kRowGroups, 600, 30);
     directionButtons_ = new QButtonGroup(this);
     directionButtons_->setExclusive(true);
-    new QLabel(QStringLiteral("Direction"), directionView);
+    auto* directionCaption = new QLabel(QStringLiteral("Direction"), directionView);
+    directionCaption->setObjectName(QStringLiteral("directionCaption"));
+    directionCaption->setGeometry(0, 0, kCaptionWidth, 28);  // centred on the buttons' row, as the other captions
     for (size_t i = 0; i < kDirectionTags.size(); ++i) {
         const int tag = kDirectionTags[i];
         auto* button = new QPushButton(QStringLiteral("Direction %1").arg(*directionOfTag(tag)), directionView);

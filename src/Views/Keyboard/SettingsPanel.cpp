@@ -50,6 +50,7 @@ void SettingsPanel::buildControls() {
     const QRect picture = pictureFrame();
     box->setGeometry(picture.left(), picture.bottom() + 24, picture.width(), kHeight - picture.bottom() - 40);
     auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);  // the captions line up with the picture's left edge
     grid->setColumnStretch(5, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Report rate"), box), 0, 0);
@@ -90,7 +91,7 @@ void SettingsPanel::buildControls() {
 
     restoreButton = new QPushButton(QStringLiteral("Restore"), box);
     restoreButton->setObjectName(QStringLiteral("restoreKeyboard"));
-    grid->addWidget(restoreButton, 4, 0);
+    grid->addWidget(restoreButton, 4, 0, Qt::AlignLeft);
     connect(restoreButton, &QPushButton::clicked, this, [this] { restoreKeyboardAction(); });
 }
 
