@@ -250,10 +250,15 @@ TEST_F(HomeScreen, SameDeviceAnnouncedAgainChangesNothing) {
 TEST_F(HomeScreen, PickerPages) {
     QTest::mouseClick(find<QPushButton>("keyboardButton"), Qt::LeftButton);  // already selected: nothing changes
     EXPECT_EQ(home->deviceType(), 2);
+    // The hidden pages' pictures are named from the start and drawn when first shown.
+    for (const char* hidden : {"deviceImage0", "deviceImage2"})
+        EXPECT_TRUE(find<QPushButton>(hidden)->icon().isNull()) << hidden;
+    EXPECT_EQ(image(find<QPushButton>("deviceImage0")), "big_mouse");
 
     QTest::mouseClick(find<QPushButton>("mouseButton"), Qt::LeftButton);
     EXPECT_EQ(home->deviceType(), 1);
     EXPECT_TRUE(find<QPushButton>("deviceImage0")->isVisible());
+    EXPECT_FALSE(find<QPushButton>("deviceImage0")->icon().isNull());
     EXPECT_FALSE(find<QPushButton>("deviceImage")->isVisible());
     EXPECT_EQ(image(find<QPushButton>("mouseButton")), "img_mouse_check");
     EXPECT_EQ(image(find<QPushButton>("keyboardButton")), "img_kb");

@@ -1,6 +1,7 @@
 #include "Views/Home/HomeViewController.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,8 +20,8 @@
 #include "USB/HomeWatchList.h"
 #include "USB/KeyboardProducts.h"
 #include "VelkorDevice/Quorvath.h"
-#include "Views/Home/FeedbackWindowController.h"
 #include "Views/Home/AppState.h"
+#include "Views/Home/FeedbackWindowController.h"
 #include "Views/Home/core/BTBattery.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/Quorvath87KeyMap.h"
@@ -37,11 +38,42 @@ constexpr const char* kImageProperty = "keyloomImageName";
 constexpr const char* kStoreUrl = "https://www.velkor.com/store";
 constexpr const char* kHomeUrl = "https://www.velkor.com";
 
-void setImage(QPushButton* button, const QString& name) {
-    button->setProperty(kImageProperty, name);
+constexpr const char* kPendingImageProperty = "keyloomPendingImage";
+
+void drawImage(QPushButton* button, const QString& name) {
     const QPixmap pm = keyloomImage(name);
     button->setIcon(pm);
     button->setIconSize(pm.size());
+}
+
+// Draws a hidden button's picture once the button is shown: the mouse and mouse-pad pictures, for one, are seldom
+// looked at.
+class DrawWhenShown : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        auto* button = static_cast<QPushButton*>(watched);
+        const QString name = button->property(kPendingImageProperty).toString();
+        button->setProperty(kPendingImageProperty, QVariant());
+        button->removeEventFilter(this);
+        deleteLater();
+        if (!name.isEmpty()) drawImage(button, name);
+        return false;
+    }
+};
+
+void setImage(QPushButton* button, const QString& name) {
+    button->setProperty(kImageProperty, name);
+    if (button->isHidden()) {
+        if (!button->property(kPendingImageProperty).isValid()) button->installEventFilter(new DrawWhenShown(button));
+        button->setProperty(kPendingImageProperty, name);
+        return;
+    }
+    button->setProperty(kPendingImageProperty, QVariant());
+    drawImage(button, name);
 }
 
 void setImage(QLabel* label, const QString& name) {
@@ -215,10 +247,10 @@ void HomeViewController::buildViews() {
 }
 
 void HomeViewController::viewDidLoad() {
-    setImage(deviceImage0, "big_mouse");
-    setImage(deviceImage2, "big_mousepad");
     deviceImage0->hide();
     deviceImage2->hide();
+    setImage(deviceImage0, "big_mouse");
+    setImage(deviceImage2, "big_mousepad");
     batteryView->hide();
 
     bluetoothBattery_ = std::make_shared<BTBattery>();
