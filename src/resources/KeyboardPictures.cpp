@@ -224,10 +224,10 @@ QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& 
 namespace {
 
 QPixmap drawPhoto(const QString& name) {
-    const PhotoSpec spec = photoSpecs().value(name);
-    const KeyModel* model = findKeyModel(spec.model);
+    const PhotoSpec photo = photoSpecs().value(name);
+    const KeyModel* model = findKeyModel(photo.model);
     if (!model) return {};
-    return drawKeyboardPhoto(placeCaps(*model), model->nameMap(), spec.size, spec.tag);
+    return drawKeyboardPhoto(placeCaps(*model), model->nameMap(), photo.size, photo.tag);
 }
 
 // The model of each home-screen picture, and whether it is a TE (lighter body).
