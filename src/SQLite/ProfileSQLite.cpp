@@ -22,6 +22,18 @@ ProfileSQLite::~ProfileSQLite() = default;
 ProfileSQLite::ProfileSQLite(ProfileSQLite&&) noexcept = default;
 ProfileSQLite& ProfileSQLite::operator=(ProfileSQLite&&) noexcept = default;
 
+StoreFailure ProfileSQLite::writeFailure() const noexcept {
+    return db_ ? db_->lastFailure() : StoreFailure::NoDatabase;
+}
+
+bool ProfileSQLite::isReadOnly() const noexcept {
+    return db_ && db_->isReadOnly();
+}
+
+std::string ProfileSQLite::damagedFileKeptAs() const {
+    return db_ ? db_->damagedFileKeptAs() : std::string();
+}
+
 Transaction ProfileSQLite::transaction() noexcept {
     return SQLiteConnection::transaction(db_);
 }

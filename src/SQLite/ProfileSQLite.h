@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SQLite/RGBData.h"
+#include "SQLite/StoreFailure.h"
 #include "SQLite/Transaction.h"
 
 namespace keyloom {
@@ -44,6 +45,15 @@ class ProfileSQLite {
     ProfileSQLite& operator=(const ProfileSQLite&) = delete;
 
     bool isConnected() const noexcept { return db_ != nullptr; }
+    // Why the last user action (a transaction() from begin to end), or the last operation outside one, did not reach
+    // the file: None when it did, or when it only read. NoDatabase without a connection, whatever the operations
+    // answered. The operations' own results are unchanged by it.
+    StoreFailure writeFailure() const noexcept;
+    // Opened read-only: the file or its folder is not writable, so nothing can be stored.
+    bool isReadOnly() const noexcept;
+    // The name under which the file found damaged at this opening was kept (a fresh one took its place); empty when
+    // it was sound.
+    std::string damagedFileKeptAs() const;
     // One scope for the writes of one user action (see Transaction); inactive without a connection.
     Transaction transaction() noexcept;
 

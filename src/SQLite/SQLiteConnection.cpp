@@ -52,6 +52,12 @@ std::string damage(SQLite::Database& db) {
     }
 }
 
+// Why an operation's exception means its write did not happen.
+StoreFailure failureOf(const std::exception& e) {
+    const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&e);
+    return sqlite ? storeFailureOfCode(sqlite->getErrorCode()) : StoreFailure::Other;
+}
+
 std::string timestamp() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -97,6 +103,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
         if (!fileWritable) printLine(fileName + " is not writable: changes cannot be stored");
         auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
+        connection->readOnly_ = !folderWritable || !fileWritable;
         const std::string reason = damage(connection->db_);
         if (reason.empty()) {
             if (folderWritable && fileWritable) connection->useWriteAheadLog();
@@ -110,6 +117,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
                   std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
         auto fresh = std::make_shared<SQLiteConnection>(Key{}, path, false);
+        fresh->keptAs_ = std::filesystem::path(aside).filename().string();
         fresh->useWriteAheadLog();
         return fresh;
     } catch (const std::exception& e) {
@@ -151,21 +159,28 @@ void SQLiteConnection::useWriteAheadLog() noexcept {
 bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, std::string* error) noexcept {
     // Scopes open now belong to a user action (or to an operation that encloses this one).
     const bool inAction = !scopes_.empty();
+    // An operation outside an action is an action of its own.
+    if (!inAction) lastFailure_ = StoreFailure::None;
     if (inAction && !actionUsable()) {
         // A failed action runs nothing more: it could not be kept, and each statement could wait for a lock again.
         if (error) *error = failure_;
         return false;
     }
     std::string what;
+    StoreFailure kind = StoreFailure::Other;
     try {
         body(db_);
         return true;
     } catch (const std::exception& e) {
         what = e.what();
+        kind = failureOf(e);
     } catch (...) {
         what = "unknown error";
     }
-    if (inAction) failAction(what);
+    if (inAction)
+        failAction(what, kind);
+    else if (lastFailure_ == StoreFailure::None)  // a commit inside the body may have told why already
+        lastFailure_ = kind;
     if (error) *error = what;
     return false;
 }
@@ -173,15 +188,16 @@ bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, s
 Transaction SQLiteConnection::transaction(const std::shared_ptr<SQLiteConnection>& connection) noexcept {
     if (!connection) return {};
     const uint64_t id = connection->nextId_++;
+    if (connection->scopes_.empty()) connection->lastFailure_ = StoreFailure::None;
     try {
         connection->openScope(id);
     } catch (const std::exception& e) {
         // The action is there all the same, failed: its operations do nothing and its commit answers false.
         connection->scopes_.push_back(id);
-        connection->failAction(e.what());
+        connection->failAction(e.what(), failureOf(e));
     } catch (...) {
         connection->scopes_.push_back(id);
-        connection->failAction("unknown error");
+        connection->failAction("unknown error", StoreFailure::Other);
     }
     return Transaction(connection, id);
 }
@@ -217,17 +233,20 @@ bool SQLiteConnection::actionUsable() const noexcept {
     return !failed_ && !sqlite3_get_autocommit(db_.getHandle());
 }
 
-void SQLiteConnection::failAction(const std::string& reason) noexcept {
+void SQLiteConnection::failAction(const std::string& reason, StoreFailure kind) noexcept {
     // The statement's own error says more than noticing afterwards that SQLite ended the transaction.
     if (failed_ && failure_ != kEndedBySQLite) return;
     failed_ = true;
     failure_ = reason;
+    failureKind_ = kind;
+    lastFailure_ = kind;
 }
 
 bool SQLiteConnection::finish(uint64_t id, bool commit, std::string* error) noexcept {
     // SQLite ends the whole transaction by itself on some errors (a ROLLBACK raised by a trigger, a full disk, I/O
     // errors): the action has failed then, even if no statement of ours reported it.
-    if (!scopes_.empty() && !failed_ && sqlite3_get_autocommit(db_.getHandle())) failAction(kEndedBySQLite);
+    if (!scopes_.empty() && !failed_ && sqlite3_get_autocommit(db_.getHandle()))
+        failAction(kEndedBySQLite, StoreFailure::Other);
     const auto it = std::find(scopes_.begin(), scopes_.end(), id);
     if (it == scopes_.end()) {
         if (error) *error = "the transaction has already ended";
@@ -259,10 +278,12 @@ bool SQLiteConnection::finish(uint64_t id, bool commit, std::string* error) noex
     } catch (const std::exception& e) {
         // The commit could not be written (a lock still held by another program, a full disk): keep nothing.
         if (error) *error = e.what();
-        if (outermost)
+        if (outermost) {
             rollbackAction();
-        else
-            failAction(e.what());
+            lastFailure_ = failureOf(e);
+        } else {
+            failAction(e.what(), failureOf(e));
+        }
         return false;
     }
 }
@@ -276,6 +297,7 @@ void SQLiteConnection::rollbackAction() noexcept {
     }
     failed_ = false;
     failure_.clear();
+    failureKind_ = StoreFailure::None;
 }
 
 }  // namespace keyloom

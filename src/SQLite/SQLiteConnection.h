@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "SQLite/StoreFailure.h"
 #include "SQLite/Transaction.h"
 
 namespace keyloom {
@@ -44,6 +45,14 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
 
     SQLite::Database& database() noexcept { return db_; }
 
+    // Why the last user action (begin to end), or the last operation run outside one, did not reach the file: None
+    // when it did, and after an operation that only read and succeeded.
+    StoreFailure lastFailure() const noexcept { return lastFailure_; }
+    // Opened read-only because the file or its folder is not writable: every write fails.
+    bool isReadOnly() const noexcept { return readOnly_; }
+    // The name the file found damaged at this opening was kept under; empty when it was sound.
+    const std::string& damagedFileKeptAs() const noexcept { return keptAs_; }
+
     // Runs one operation's statements. False when `body` throws, with the error's description in `error`; inside a
     // user action that marks the action failed. Inside an action that has failed already, runs nothing: false.
     bool run(const std::function<void(SQLite::Database&)>& body, std::string* error = nullptr) noexcept;
@@ -72,7 +81,7 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     bool finish(uint64_t id, bool commit, std::string* error) noexcept;
     // True while the open action can still commit.
     bool actionUsable() const noexcept;
-    void failAction(const std::string& reason) noexcept;
+    void failAction(const std::string& reason, StoreFailure kind) noexcept;
     void rollbackAction() noexcept;
 
     SQLite::Database db_;
@@ -80,6 +89,10 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     std::vector<uint64_t> scopes_;  // open scopes, outermost (the action) first
     bool failed_ = false;           // the open action has failed
     std::string failure_;           // and why
+    StoreFailure failureKind_ = StoreFailure::None;
+    StoreFailure lastFailure_ = StoreFailure::None;
+    bool readOnly_ = false;
+    std::string keptAs_;
     uint64_t nextId_ = 1;
 };
 

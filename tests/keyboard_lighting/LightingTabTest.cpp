@@ -313,23 +313,6 @@ TEST_F(LightingTab, ColourInARecordModePaintsThePicture) {
     EXPECT_EQ(lighting()->wellColor(), QColor(10, 20, 30));
 }
 
-// Another connection holds the write lock: nothing is stored, nothing sent, the control keeps the user's value.
-TEST_F(LightingTab, AFailedStoreSendsNothing) {
-    openLighting();
-    clickRow(4);
-    keyboard->clearTransfers();
-    SQLite::Database other(dbPath(), SQLite::OPEN_READWRITE);
-    other.exec("BEGIN IMMEDIATE");
-    dragBrightness(3);
-    clickSpeed(5);
-    pickColour(Qt::blue);
-    other.exec("ROLLBACK");
-    EXPECT_TRUE(keyboard->transfers().empty());
-    EXPECT_EQ(stored(5), (Stored{0x2F, 0xFF, 0xE1, 0, 0}));
-    EXPECT_EQ(lighting()->lightbrightnessSlider->value(), 3);
-    EXPECT_EQ(lighting()->lightspeedLevel->value(), 5);
-}
-
 // Per-key colours on the 87 and the 91: box 652 stores group 602 and lights its slots; a framed cap takes the colour;
 // the block's first report; Reset darkens everything.
 TEST_F(LightingTab, PerKeyColoursStoreEveryCapAndSendTheBlock) {
@@ -479,7 +462,8 @@ TEST_F(LightingTab, AStoredModeWithoutARowIsNotShown) {
     }
 }
 
-// Without a profile database nothing of the lighting reaches the keyboard, whatever the user does.
+// Without a profile database nothing of the lighting reaches the keyboard, whatever the user does, and no choice
+// looks made: the editor says there is no profile database.
 TEST_F(LightingTab, WithoutADatabaseNothingIsSent) {
     std::filesystem::create_directories(applicationSupportFolder());
     std::ofstream(databaseFolder()) << "x";
@@ -487,11 +471,16 @@ TEST_F(LightingTab, WithoutADatabaseNothingIsSent) {
     open(SimulatedKeyboard::quorvath87());
     QTest::mouseClick(find<QPushButton>("RadiRGBBtn"), Qt::LeftButton);
     EXPECT_TRUE(find<QListWidget>("lightmode")->selectedItems().isEmpty());
+    const QColor cap = capColour(0);
     clickRow(4);
+    EXPECT_TRUE(find<QListWidget>("lightmode")->selectedItems().isEmpty()) << "neither stored nor sent";
+    auto* notice = find<QLabel>("storeNotice");
+    EXPECT_TRUE(notice->isVisibleTo(controller));
+    EXPECT_EQ(notice->text(), "Your change was not stored: there is no profile database.");
     dragBrightness(2);
     clickSpeed(4);
     pickColour(Qt::red);
-    EXPECT_EQ(capColour(0), QColor(Qt::red)) << "the picture shows the choice";
+    EXPECT_EQ(capColour(0), cap);
     clickRow(9);
     clickBox(650);
     pickColour(Qt::blue);

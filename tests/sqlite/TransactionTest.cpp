@@ -9,6 +9,7 @@
 #include "SQLite/LocalSQLite.h"
 #include "SQLite/SQLiteConnection.h"
 #include "StorageTestHelpers.h"
+#include "support/LockHolder.h"
 
 namespace keyloom {
 namespace {
@@ -122,36 +123,6 @@ TEST_F(UserAction, NestedScopesFollowTheOutermost) {
     EXPECT_EQ(queryRows(kGen1, "SELECT keyvalue FROM t_keyrgbdata"), (Rows{{"5"}, {"6"}}));
 }
 
-// Another program holding the write lock of a database file until it is released.
-class LockHolder {
-  public:
-    explicit LockHolder(const std::string& file) {
-        process_.start(QStringLiteral(KEYLOOM_LOCK_HOLDER), {QString::fromStdString(databasePath(file))});
-        held_ = process_.waitForStarted() && readLine() == "held";
-    }
-    ~LockHolder() {
-        release(0);
-        process_.waitForFinished();
-    }
-    bool held() const { return held_; }
-    // The lock goes `ms` milliseconds from now; returns at once.
-    void release(int ms) {
-        if (std::exchange(released_, true)) return;
-        process_.write(QByteArray::fromStdString("release " + std::to_string(ms) + "\n"));
-        process_.waitForBytesWritten();
-    }
-
-  private:
-    std::string readLine() {
-        while (!process_.canReadLine() && process_.waitForReadyRead(10000)) {
-        }
-        return process_.readLine().trimmed().toStdString();
-    }
-    QProcess process_;
-    bool held_ = false;
-    bool released_ = false;
-};
-
 // Every connection opened while it lives can never grow its file beyond the pages it has: a full disk.
 class FileCannotGrow {
   public:
@@ -170,20 +141,23 @@ class FileCannotGrow {
 struct FailedAction {
     const char* kind;
     std::function<std::shared_ptr<void>()> fault;
+    StoreFailure why;
 };
 
 const FailedAction kFailedActions[] = {
     {"a pair fails (its statement is undone, the action goes on)",
-     [] { return execSql(kGen1, failInsertsOn("t_keyprofile")), std::shared_ptr<void>(); }},
+     [] { return execSql(kGen1, failInsertsOn("t_keyprofile")), std::shared_ptr<void>(); }, StoreFailure::Other},
     {"SQLite ends the transaction by itself",
-     [] { return execSql(kGen1, failInsertsOn("t_keyprofile", "", "ROLLBACK")), std::shared_ptr<void>(); }},
+     [] { return execSql(kGen1, failInsertsOn("t_keyprofile", "", "ROLLBACK")), std::shared_ptr<void>(); },
+     StoreFailure::Other},
     {"another program holds the write lock",
      [] {
-         auto lock = std::make_shared<LockHolder>(kGen1);
+         auto lock = std::make_shared<LockHolder>(databasePath(kGen1));
          EXPECT_TRUE(lock->held());
          return std::shared_ptr<void>(lock);
-     }},
-    {"the file cannot grow", [] { return std::make_shared<FileCannotGrow>(); }},
+     },
+     StoreFailure::Busy},
+    {"the file cannot grow", [] { return std::make_shared<FileCannotGrow>(); }, StoreFailure::DiskFull},
 };
 
 void storeColours(DeviceSQLite& db, int64_t first, int64_t count) {
@@ -208,6 +182,7 @@ TEST_F(UserAction, FailsWholeAndQuickly) {
         std::string error;
         EXPECT_FALSE(action.commit(&error));
         EXPECT_FALSE(error.empty());
+        EXPECT_EQ(db->writeFailure(), c.why);
         // Each of the 300 writes waiting for the lock would stall the window for seconds.
         EXPECT_LT(std::chrono::steady_clock::now() - start,
                   std::chrono::milliseconds(20 * SQLiteConnection::kBusyTimeoutMs));
@@ -217,12 +192,13 @@ TEST_F(UserAction, FailsWholeAndQuickly) {
         EXPECT_EQ(queryRows(kGen1, "SELECT macroValue FROM t_keyprofile"), (Rows{{"1"}}));
         db->insertKeyRGB({0, 12, 1, 1001, 1});
         EXPECT_EQ(colourRows(), "2") << "writing goes on after the failed action";
+        EXPECT_EQ(db->writeFailure(), StoreFailure::None);
         execSql(kGen1, "DELETE FROM t_keyrgbdata WHERE keyvalue = 1001");
     }
 }
 
 TEST_F(UserAction, WaitsForALockReleasedWithinTheBusyTimeout) {
-    LockHolder other(kGen1);
+    LockHolder other(databasePath(kGen1));
     ASSERT_TRUE(other.held());
     other.release(SQLiteConnection::kBusyTimeoutMs / 5);
     Transaction action = gen1->transaction();
@@ -230,6 +206,41 @@ TEST_F(UserAction, WaitsForALockReleasedWithinTheBusyTimeout) {
     std::string error;
     EXPECT_TRUE(action.commit(&error)) << error;
     EXPECT_EQ(colourRows(), "300");
+}
+
+// Why a write did not reach the file, outside an action too; the operations' own answers stay as they were.
+TEST_F(UserAction, WriteFailureSaysWhy) {
+    namespace fs = std::filesystem;
+    const auto assignment = [](DeviceSQLite& db) { return db.addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2}); };
+    EXPECT_EQ(gen1->writeFailure(), StoreFailure::None);
+    {
+        LockHolder other(databasePath(kGen1));
+        ASSERT_TRUE(other.held());
+        EXPECT_EQ(assignment(*gen1), 0);
+        EXPECT_EQ(gen1->writeFailure(), StoreFailure::Busy) << "a single operation is an action of its own";
+        EXPECT_EQ(gen1->getConfigData(1, "reportRate"), "2") << "reads go on";
+        EXPECT_EQ(gen1->writeFailure(), StoreFailure::None) << "and say nothing failed";
+    }
+    EXPECT_EQ(assignment(*gen1), 1);
+    EXPECT_EQ(gen1->writeFailure(), StoreFailure::None);
+    EXPECT_FALSE(gen1->isReadOnly());
+
+    fs::permissions(databasePath(kGen1), fs::perms::owner_read);
+    std::unique_ptr<DeviceSQLite> readOnly;
+    printed([&] { readOnly = std::make_unique<DeviceSQLite>(kGen1); });
+    EXPECT_TRUE(readOnly->isReadOnly());
+    EXPECT_FALSE(readOnly->updateConfigData(1, "reportRate", "4"));
+    EXPECT_EQ(readOnly->writeFailure(), StoreFailure::ReadOnly);
+    fs::permissions(databasePath(kGen1), fs::perms::owner_read | fs::perms::owner_write);
+
+    TempDataHome elsewhere;
+    fs::create_directories(applicationSupportFolder());
+    std::ofstream(databaseFolder()) << "not a folder";
+    std::unique_ptr<DeviceSQLite> none;
+    printed([&] { none = std::make_unique<DeviceSQLite>(kGen1); });
+    EXPECT_TRUE(none->updateConfigData(1, "reportRate", "4")) << "the no-connection answer is kept";
+    EXPECT_EQ(none->writeFailure(), StoreFailure::NoDatabase);
+    EXPECT_FALSE(none->isReadOnly());
 }
 
 }  // namespace

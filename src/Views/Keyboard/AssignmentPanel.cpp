@@ -168,7 +168,9 @@ bool AssignmentPanel::addCustomKey(KeyMacro& keydata) {
     if (!ctx) return false;
     keydata.profId = ctx->currentProfile();
     keydata.keyValue = chosenCode();
-    if (!ctx->store([&](DeviceSQLite& db) { return storeRow(db, keydata) >= 1; })) return false;
+    // The key's record goes to the keyboard whether or not its row was stored.
+    if (!ctx->store([&](DeviceSQLite& db) { return storeRow(db, keydata) >= 1; }, IfNotStored::SentAnyway))
+        return false;
     if (!assignmentLabels(keydata.macroType, {}, {})) return true;
     showLabels(keydata.macroType, nameText->text(), keydata.macroDesc);
     markStored(keydata.macroType);

@@ -9,6 +9,7 @@
 #include "Views/Keyboard/KnobPanel.h"
 #include "Views/Keyboard/LightingPanel.h"
 #include "Views/Keyboard/SettingsPanel.h"
+#include "Views/Keyboard/Shared/StoreNotice.h"
 #include "Views/Keyboard/SharedColorPanel.h"
 #include "Views/Keyboard/core/KeyboardEditorContext.h"
 #include "resources/KeyloomImages.h"
@@ -82,6 +83,11 @@ void KeyboardViewController::viewDidLoad() {
     connect(RadiRGBBtn, &QPushButton::clicked, this, [this] { ShowRadiRGBView(); });
     connect(SettingsBtn, &QPushButton::clicked, this, [this] { ShowSettingsView(); });
 
+    // Above the tab's picture, where every tab leaves room.
+    storeNotice = new StoreNotice(this);
+    const QRect picture = KeyboardPanel::pictureFrame();
+    storeNotice->setGeometry(kStripWidth + picture.left(), 3, picture.width(), picture.top() - 6);
+
     initViewUI();
 }
 
@@ -113,6 +119,7 @@ void KeyboardViewController::viewDidAppear() {
     initSQLite();
     initKeyboardUI();
     selectProfile(1);
+    storeNotice->editorOpened(context_->deviceDB());
 }
 
 void KeyboardViewController::viewDidDisappear() {
@@ -126,6 +133,9 @@ void KeyboardViewController::windowClose() {
 
 void KeyboardViewController::initSQLite() {
     context_ = std::make_unique<KeyboardEditorContext>(kbHIDdevice);
+    context_->storeReported = [notice = storeNotice](StoreFailure why, IfNotStored ifNotStored) {
+        if (notice) notice->storeReported(why, ifNotStored);
+    };
     for (const Tab& tab : tabs()) tab.panel->attach(context_.get());
 }
 
@@ -145,6 +155,7 @@ void KeyboardViewController::showTab(int n) {
         removePreView();
         tab.panel->show();
         tab.panel->raise();
+        storeNotice->raise();
         setImage(tab.button, QString::fromLatin1(tab.icon) + "_check");
     }
     viewType_ = n;

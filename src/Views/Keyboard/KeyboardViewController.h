@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -19,10 +20,12 @@ class KeyPanel;
 class KnobPanel;
 class LightingPanel;
 class SettingsPanel;
+class StoreNotice;
 
 // The first-generation editor's content: a strip of four tab buttons and the four panels. A thin coordinator: it
 // opens the keyboard on the first appearance, hands the shared context to the panels, and switches tabs; the
-// panels do the tabs' work (see KeyboardPanel for how a panel is added and how it stores and sends).
+// panels do the tabs' work (see KeyboardPanel for how a panel is added and how it stores and sends). Above the panels,
+// one notice says when a change was not stored, and why.
 class KeyboardViewController : public QWidget {
     Q_OBJECT
 
@@ -72,6 +75,7 @@ class KeyboardViewController : public QWidget {
     KnobPanel* CairnelKnobView = nullptr;
     LightingPanel* RadiRGBView = nullptr;
     SettingsPanel* SettingsView = nullptr;
+    QPointer<StoreNotice> storeNotice;
 
     // Image name shown by a tab button.
     static QString imageNameOf(const QWidget* control);

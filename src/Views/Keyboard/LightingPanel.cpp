@@ -213,7 +213,19 @@ void LightingPanel::ResetLightOption(int index) {
     KeyboardEditorContext* ctx = context();
     if (!ctx) return;
     const int64_t mode = rows[size_t(index)].mode;
-    ctx->store([&](DeviceSQLite& db) { return db.selectRaidMode(ctx->currentProfile(), mode); });
+    // Showing a mode sends it whether or not its choice was stored; without a database nothing is sent.
+    const bool sent = ctx->hasDatabase();
+    const bool stored = ctx->store([&](DeviceSQLite& db) { return db.selectRaidMode(ctx->currentProfile(), mode); },
+                                   sent ? IfNotStored::SentAnyway : IfNotStored::NotSent);
+    if (!stored && !sent) {
+        // Neither stored nor sent: the list keeps showing the mode shown before.
+        const QSignalBlocker quiet(lightModeTable);
+        if (const std::optional<int> row = quorvathLightModeRow(currentLightMode_))
+            lightModeTable->setCurrentRow(*row, QItemSelectionModel::ClearAndSelect);
+        else
+            lightModeTable->clearSelection();
+        return;
+    }
     setBacklightMode(ctx->currentProfile(), mode);
 }
 
@@ -278,22 +290,27 @@ void LightingPanel::paintStoredKeyColours(int64_t profile) {
 }
 
 template <typename Change>
-void LightingPanel::changeRecord(Change change) {
+bool LightingPanel::changeRecord(Change change) {
     KeyboardEditorContext* ctx = context();
-    if (!ctx) return;
+    if (!ctx) return false;
     const int64_t profile = ctx->currentProfile();
     const int64_t mode = currentLightMode_;
     const std::optional<RadiData> stored = storedRecord(profile, mode);
-    if (!stored) return;
+    if (!stored) return false;
     const std::optional<LightingRecord> record = lightingRecordOf(stored->buffer);
-    if (!record) return;
+    if (!record) return false;
     const std::optional<LightingRecord> changed = change(*record, mode);
-    if (!changed) return;
+    if (!changed) return false;
     const std::vector<uint8_t> image(changed->begin(), changed->end());
-    if (!ctx->store([&](DeviceSQLite& db) { return db.modifyRadiData(profile, mode, image); })) return;
+    if (!ctx->store([&](DeviceSQLite& db) { return db.modifyRadiData(profile, mode, image); })) {
+        // Neither stored nor sent: the controls show the stored record again.
+        showControls(mode, *record);
+        return false;
+    }
     // Per mode: a newer record of the same mode makes a queued one needless, but not a record of another mode.
     ctx->sendLatest("lightingRecord" + std::to_string(mode),
                     [record = *changed](Quorvath& q) { q.sendDeviceData(record); });
+    return true;
 }
 
 void LightingPanel::backlightBrightnessChange(int value) {
@@ -321,11 +338,11 @@ void LightingPanel::colorWellChange(const QColor& colorvalue) {
     const QColor color = colorvalue.toRgb();
     if (isRecordColourMode(mode)) {
         setWellColor(color);
-        changeRecord([&color](const LightingRecord& r, int64_t m) {
+        const bool kept = changeRecord([&color](const LightingRecord& r, int64_t m) {
             return colourChanged(r, m, color.redF(), color.greenF(), color.blueF());
         });
-        // The picture shows the choice whether or not it could be stored.
-        if (radiKeyboardView) radiKeyboardView->setBackColor(color);
+        // The picture shows the chosen colour once stored, else the stored one the well went back to.
+        if (radiKeyboardView) radiKeyboardView->setBackColor(kept ? color : wellColor_);
         return;
     }
     if (mode != kCustomLightMode || !radiKeyboardView) return;
@@ -336,12 +353,12 @@ void LightingPanel::colorWellChange(const QColor& colorvalue) {
         if (QCheckBox* check = box(int(tag)); check && check->isChecked()) boxesOn.push_back(tag);
     const std::vector<RGBData> groupRows = customKeyColourRows(boxesOn, colourValueOf(color), {}, {}, ctx->nameMap(),
                                                                stored->radiId, ctx->currentProfile());
-    setCustomKeyRGB(ctx->currentProfile(), stored->radiId, groupRows);
+    if (!setCustomKeyRGB(ctx->currentProfile(), stored->radiId, groupRows)) setWellColor(Qt::yellow);
 }
 
-void LightingPanel::setCustomKeyRGB(int64_t profile, int64_t radiId, const std::vector<RGBData>& groupRows) {
+bool LightingPanel::setCustomKeyRGB(int64_t profile, int64_t radiId, const std::vector<RGBData>& groupRows) {
     KeyboardEditorContext* ctx = context();
-    if (!ctx || !radiKeyboardView) return;
+    if (!ctx || !radiKeyboardView) return false;
     const std::vector<std::string> names = capNames();
     std::vector<int64_t> colours;
     for (const KeyData& key : radiKeyboardView->keyDataArrayHover()) {
@@ -355,7 +372,14 @@ void LightingPanel::setCustomKeyRGB(int64_t profile, int64_t radiId, const std::
         for (const RGBData& row : rows) db.insertKeyRGB(row);
         return true;
     });
-    if (stored) sendKeyColourBlock(profile);
+    if (!stored) {
+        // Neither stored nor sent: every cap shows its stored colour again.
+        for (const KeyData& key : radiKeyboardView->keyDataArrayHover()) radiKeyboardView->setKeyColor(key.index, Qt::black);
+        paintStoredKeyColours(profile);
+        return false;
+    }
+    sendKeyColourBlock(profile);
+    return true;
 }
 
 void LightingPanel::sendKeyColourBlock(int64_t profile) {

@@ -30,6 +30,8 @@ class LevelIndicator;
 // worker. A record or block still queued when a newer one of its kind arrives is dropped, so a dragged slider or
 // colour sends only what is current. Showing a mode stores its selection and sends the lighting read, the default
 // record when the keyboard asks for it, and the mode's record. Without a profile database nothing is sent.
+// A change neither stored nor sent leaves no trace on screen: its control (or the caps) shows the store again, and the
+// editor's notice says why (see KeyboardEditorContext::store).
 // Controls react to user signals only; loading a profile stores nothing but the selected mode. Main thread only.
 class LightingPanel : public KeyboardPanel {
     Q_OBJECT
@@ -58,8 +60,9 @@ class LightingPanel : public KeyboardPanel {
     void customKeysSelect(int tag, bool status);
     void resetAllKeys();
     // Stores the LED-group rows given and every cap's colour of the picture for the profile in one transaction, then
-    // sends the per-key block built from the profile's stored rows. Nothing is sent when the store failed.
-    void setCustomKeyRGB(int64_t profile, int64_t radiId, const std::vector<RGBData>& groupRows = {});
+    // sends the per-key block built from the profile's stored rows. When the store failed nothing is sent and the
+    // caps show their stored colours again: false.
+    bool setCustomKeyRGB(int64_t profile, int64_t radiId, const std::vector<RGBData>& groupRows = {});
 
     // Outlets; the picture is made by initKeyboardUI().
     KeyboardView* radiKeyboardView = nullptr;
@@ -79,9 +82,10 @@ class LightingPanel : public KeyboardPanel {
     void buildSelectionView();
     // The stored record of (profile, mode); all zero without a database; nullopt when the database has no row.
     std::optional<RadiData> storedRecord(int64_t profile, int64_t mode) const;
-    // Reads the shown mode's record, lets change make the new one, stores it and sends it when stored.
+    // Reads the shown mode's record, lets change make the new one, stores it and sends it when stored: true. When
+    // the store fails nothing is sent and the controls show the stored record again.
     template <typename Change>
-    void changeRecord(Change change);
+    bool changeRecord(Change change);
     void showControls(int64_t mode, const LightingRecord& record);
     void paintStoredKeyColours(int64_t profile);
     void sendKeyColourBlock(int64_t profile);

@@ -80,6 +80,16 @@ void MarrowinEditorContext::exchange(const std::string& kind, std::function<void
     });
 }
 
+void MarrowinEditorContext::reportStore(bool stored, IfNotStored ifNotStored) {
+    const StoreFailure why =
+        stored ? StoreFailure::None : (deviceDB ? deviceDB->writeFailure() : StoreFailure::NoDatabase);
+    if (storeReported && (stored || why != StoreFailure::None)) storeReported(why, ifNotStored);
+}
+
+bool MarrowinEditorContext::canStore() const {
+    return deviceDB && deviceDB->isConnected();
+}
+
 void MarrowinEditorContext::waitForExchanges() {
     if (worker_) worker_->waitForIdle();
 }

@@ -9,6 +9,7 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
+#include "Views/Keyboard/Shared/core/StoreNoticeText.h"
 #include "Views/Keyboard/core/MarrowinModelChoice.h"
 #include "platform/hid/HidHandle.h"
 
@@ -23,7 +24,8 @@ class SerialWorker;
 //
 // Storing and sending (the window never waits on a keyboard): a panel writes the rows of one user action on the main
 // thread inside one deviceDB->transaction(), builds the bytes to send from what it stored, and hands the exchange to
-// exchange(); the keyboard's answers that the screen needs come back through `done`, on the main thread.
+// exchange(); the keyboard's answers that the screen needs come back through `done`, on the main thread. It tells
+// reportStore() how the store went, so that the window can tell the user.
 //
 // The maps are the editor's own: taken when the pictures are built (useLayout) and used for every later look-up and
 // upload, whatever keyboard the home screen tracks meanwhile. Main thread only, but for the jobs given to exchange().
@@ -60,6 +62,15 @@ class MarrowinEditorContext {
     void exchange(const std::string& kind, std::function<void(MarrowinV2&)> job, std::function<void()> done = {});
     // Blocks until the exchanges handed over so far have run (tests, and the close).
     void waitForExchanges();
+
+    // How one user action's store went, for storeReported: stored, or why not as the database tells it
+    // (NoDatabase without a connection). A store that failed for no reason of the database (a record it has no row
+    // for) is not told.
+    void reportStore(bool stored, IfNotStored ifNotStored = IfNotStored::NotSent);
+    // Set by the editor's window.
+    std::function<void(StoreFailure why, IfNotStored ifNotStored)> storeReported;
+    // True when the database is open; writes without a connection change nothing, whatever they answer.
+    bool canStore() const;
 
     // The state the editor's Parts switch on, kept as plain fields.
     std::shared_ptr<MarrowinV2> deviceComm;

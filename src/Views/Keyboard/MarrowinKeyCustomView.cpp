@@ -154,8 +154,12 @@ void MarrowinKeyCustomView::customkeyAction(const std::string& keyname) {
     const auto code = keyCodeForCapName(keyname, context_.nameMap());
     if (!code) return;  // a cap without a key: nothing chosen, nothing queried
     currentKeyValue = *code;
-    const std::string& fullName = context_.nameMap().find(keyname)->full_name;
-    keyNameText->setText(text(fullName));
+    keyNameText->setText(text(context_.nameMap().find(keyname)->full_name));
+    showStoredAssignment();
+}
+
+void MarrowinKeyCustomView::showStoredAssignment() {
+    const std::string fullName = keyNameText->text().toStdString();
     keyFunctionText->setText(QStringLiteral("Keyboard"));
     keyMacroText->setText(text(fullName));
     collapseAllRows(keycustomTree);
@@ -205,12 +209,16 @@ void MarrowinKeyCustomView::customKeySaveButton() {
 void MarrowinKeyCustomView::customKeyCancelButton() {
     if (isHidden()) return;
     const bool keyChosen = currentKeyValue >= 1;  // code 0 is no key: nothing to store or send
+    bool stored = false;
     if (keyChosen) {
         MarrowinKey record = marrowinDefaultAssignment();
-        addCustomKey(record);
+        stored = addCustomKey(record);
+        context_.reportStore(stored);
     }
     collapseAllRows(keycustomTree);
     selectVisibleRow(keycustomTree, 0);  // "Default": the reaction hides the field and stops the capture
+    // The upload carries what is stored: a key whose default was not stored keeps its function, and the tree shows it.
+    if (keyChosen && !stored) showStoredAssignment();
     // The keyboard gets the key's own function back now, not with the next assignment of some key.
     if (keyChosen) setKeyMacroData(context_.currentProfile);
 }
@@ -222,9 +230,11 @@ void MarrowinKeyCustomView::keyAssignment(int64_t, const TreeNodeModel& nodeData
     if (!action.alert.empty()) showAlert(action.alert);
     if (!action.record) return;
     MarrowinKey record = *action.record;
-    addCustomKey(record);
+    const bool stored = addCustomKey(record);
+    context_.reportStore(stored);
     if (action.collapseTree) collapseAllRows(keycustomTree);
-    // Sent whether or not the row was stored: the keyboard gets what the database holds.
+    // Sent whether or not the row was stored: the keyboard gets what the database holds, and the tree shows it.
+    if (!stored) showStoredAssignment();
     setKeyMacroData(context_.currentProfile);
 }
 
@@ -232,7 +242,8 @@ bool MarrowinKeyCustomView::addCustomKey(MarrowinKey& keydata) {
     if (isHidden()) return false;
     keydata.profId = context_.currentProfile;
     keydata.keyValue = currentKeyValue;
-    if (!context_.deviceDB || context_.deviceDB->addKeyProfile(keydata) < 1) return false;
+    // Without a connection the store answers as if a removal had been stored: nothing was.
+    if (!context_.canStore() || context_.deviceDB->addKeyProfile(keydata) < 1) return false;
 
     const auto mark = assignmentMark(keydata.macroType);
     if (!mark) return true;  // a code without labels of its own leaves them as they were

@@ -27,7 +27,9 @@ class TreeNodeItemModel;
 // what the clicked key carries, and the keyboard-layout combo boxes of this tab. A click on a cap shows the key's
 // stored assignment and selects it in the tree; the keys that carry one are marked yellow. Save gives the clicked key
 // the chosen function, or the key combination held on the keyboard ("Keyboard function"), Cancel puts it back to its
-// own; each stores the key's row and then sends the profile's whole key table on the keyboard's worker.
+// own; each stores the key's row and then sends the profile's whole key table on the keyboard's worker. The table
+// sent is the stored one: when the row could not be stored, the labels, the mark and the tree keep showing the key's
+// stored function, and the editor's notice says why.
 //
 // No control of the tab takes keyboard focus: keys held for the capture must not move the tree or press a button.
 class MarrowinKeyCustomView : public MarrowinPanel {
@@ -99,6 +101,8 @@ class MarrowinKeyCustomView : public MarrowinPanel {
   private:
     // No key chosen: no code, no labels, nothing captured (Save then asks for a key).
     void clearChosenKey();
+    // The chosen key's stored function in the labels and the tree (the key's name already shown).
+    void showStoredAssignment();
     void initOptionConfig();
     void showAlert(const std::string& message);
 

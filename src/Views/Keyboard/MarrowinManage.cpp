@@ -36,17 +36,27 @@ void MarrowinViewController::KeyboardLayoutSelectAction(QComboBox* sender) {
     if (index < 0) return;  // no choice: nothing to store or draw
     // The shown layout picked again: the pictures stay as they are, with their selection and frames.
     if (context_->isOpen() && index == context_->layoutIndex) return;
+    QComboBox* partner = nullptr;
     if (auto partnerTag = layoutPartnerTag(sender->property("tag").toInt())) {
         for (QComboBox* combo :
              {KeyCustomView->keyLayoutSelect.data(), RadiRGBView->radiKBLayoutSelect.data(),
               KeyCustomView->ostrel62KBLayoutSelect.data(), RadiRGBView->ostrel62LightKBLayoutSelect.data()}) {
-            if (combo->property("tag").toInt() == *partnerTag) combo->setCurrentIndex(index);
+            if (combo->property("tag").toInt() == *partnerTag) partner = combo;
         }
     }
-    if (context_->deviceDB)
-        context_->deviceDB->updateConfigData(context_->currentProfile, std::string(kKeyboardLayoutConfigKey),
-                                             storedLayoutText(index));
-    if (!context_->isOpen()) return;
+    if (partner) partner->setCurrentIndex(index);
+    if (!context_->isOpen()) return;  // no keyboard: no database either, and no pictures
+    // Without a connection the update answers true: nothing was stored.
+    const bool stored =
+        context_->canStore() && context_->deviceDB->updateConfigData(
+                                    context_->currentProfile, std::string(kKeyboardLayoutConfigKey), storedLayoutText(index));
+    context_->reportStore(stored);
+    if (!stored) {
+        // Nothing is sent for a layout: not stored, the pair shows the stored layout and the pictures stay.
+        for (QComboBox* combo : {sender, partner})
+            if (combo) combo->setCurrentIndex(int(context_->layoutIndex));
+        return;
+    }
     context_->layoutIndex = index;
     buildPictures(false);
 }

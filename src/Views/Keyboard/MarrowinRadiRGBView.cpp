@@ -232,17 +232,48 @@ void MarrowinRadiRGBView::ResetLightOption(int64_t index) {
         closeSharedColorPanel();
         return;
     }
-    if (context_.deviceDB) activateLightMode(*context_.deviceDB, context_.currentProfile, mode);
+    const bool stored = context_.deviceDB && activateLightMode(*context_.deviceDB, context_.currentProfile, mode);
+    context_.reportStore(stored);
     setBacklightMode(context_.currentProfile, mode);
+    // The upload carries the stored active mode: the keyboard stays on it, and so does the tab.
+    if (!stored) showStoredActiveMode();
+}
+
+void MarrowinRadiRGBView::showStoredActiveMode() {
+    const int64_t active =
+        context_.canStore() ? context_.deviceDB->getRadiModeSelectIndex(context_.currentProfile) : 0;
+    {
+        const QSignalBlocker quiet(lightModeTable);
+        lightModeTable->setCurrentRow(int(active - 1));
+        if (active < 1) lightModeTable->clearSelection();
+    }
+    if (active >= 1 && active != currentLightMode_) showMode(context_.currentProfile, active);
+}
+
+void MarrowinRadiRGBView::showStoredRecord() {
+    const std::optional<RadiData> record =
+        context_.deviceDB ? readLightRecord(*context_.deviceDB, context_.currentProfile, currentLightMode_)
+                          : std::nullopt;
+    if (!record) return;
+    showControls(currentLightMode_, record->buffer);
+    if (currentLightMode_ == kPerKeyLightMode && radiKeyboardView) {
+        for (const KeyData& key : radiKeyboardView->keyDataArrayHover())
+            radiKeyboardView->setKeyColor(key.index, Qt::black);
+    }
+    paintPicture(currentLightMode_, record->buffer);
 }
 
 void MarrowinRadiRGBView::setBacklightMode(int64_t profile, int64_t lightmode) {
     closeSharedColorPanel();
     if (lightmode == currentLightMode_) return;
+    if (showMode(profile, lightmode)) setBackLightData(context_.currentProfile);
+}
+
+bool MarrowinRadiRGBView::showMode(int64_t profile, int64_t lightmode) {
     if (radiKeyboardView) radiKeyboardView->setKeyboardType(lightmode, lightmode == kPerKeyLightMode);
     const std::optional<RadiData> record =
         context_.deviceDB ? readLightRecord(*context_.deviceDB, profile, lightmode) : std::nullopt;
-    if (!record) return;
+    if (!record) return false;
     if (currentLightMode_ == kPerKeyLightMode) selectionView->hide();
     showControls(lightmode, record->buffer);
     if (lightmode == kPerKeyLightMode) {
@@ -253,7 +284,7 @@ void MarrowinRadiRGBView::setBacklightMode(int64_t profile, int64_t lightmode) {
     }
     paintPicture(lightmode, record->buffer);
     currentLightMode_ = lightmode;
-    setBackLightData(context_.currentProfile);
+    return true;
 }
 
 void MarrowinRadiRGBView::showControls(int64_t mode, const std::vector<uint8_t>& record) {
@@ -319,7 +350,11 @@ void MarrowinRadiRGBView::changeRecord(size_t byte, uint8_t value) {
     if (!context_.deviceDB) return;
     const bool stored = changeLightRecord(*context_.deviceDB, context_.currentProfile, currentLightMode_,
                                           [byte, value](std::vector<uint8_t>& record) { record[byte] = value; });
-    if (stored) setBackLightData(context_.currentProfile);
+    context_.reportStore(stored);
+    if (stored)
+        setBackLightData(context_.currentProfile);
+    else
+        showStoredRecord();
 }
 
 void MarrowinRadiRGBView::backlightBrightnessChange(int64_t value) {
@@ -342,21 +377,29 @@ void MarrowinRadiRGBView::colorWellChange(const QColor& colorvalue) {
     if (!context_.deviceDB || !radiKeyboardView) return;
     const std::optional<RadiData> record =
         readLightRecord(*context_.deviceDB, context_.currentProfile, currentLightMode_);
-    if (!record) return;
-    const QColor color = colorvalue.toRgb();
-    setWellColor(color);
-    if (currentLightMode_ != kPerKeyLightMode) {
-        const auto rgb = rgbComponents(rgbValueOf(color));
-        const bool stored = changeLightRecord(
-            *context_.deviceDB, context_.currentProfile, currentLightMode_,
-            [&rgb](std::vector<uint8_t>& r) { std::copy(rgb.begin(), rgb.end(), r.begin() + rec::kRed); });
-        if (stored) setBackLightData(context_.currentProfile);
-        radiKeyboardView->setBackColor(color);
+    if (!record) {
+        context_.reportStore(false);
         return;
     }
-    // Per-key: the framed caps take the colour, then every cap's colour is stored.
-    radiKeyboardView->setBackColor(color);
-    if (storeShownKeyColours(record->radiId)) setBackLightData(context_.currentProfile);
+    const QColor color = colorvalue.toRgb();
+    setWellColor(color);
+    bool stored = false;
+    if (currentLightMode_ != kPerKeyLightMode) {
+        const auto rgb = rgbComponents(rgbValueOf(color));
+        stored = changeLightRecord(
+            *context_.deviceDB, context_.currentProfile, currentLightMode_,
+            [&rgb](std::vector<uint8_t>& r) { std::copy(rgb.begin(), rgb.end(), r.begin() + rec::kRed); });
+        radiKeyboardView->setBackColor(color);
+    } else {
+        // Per-key: the framed caps take the colour, then every cap's colour is stored.
+        radiKeyboardView->setBackColor(color);
+        stored = storeShownKeyColours(record->radiId);
+    }
+    context_.reportStore(stored);
+    if (stored)
+        setBackLightData(context_.currentProfile);
+    else
+        showStoredRecord();
 }
 
 bool MarrowinRadiRGBView::storeShownKeyColours(int64_t radiId) {
@@ -400,7 +443,12 @@ void MarrowinRadiRGBView::resetAllKeys() {
     const std::optional<RadiData> record =
         readLightRecord(*context_.deviceDB, context_.currentProfile, currentLightMode_);
     if (!record) return;
-    if (storeShownKeyColours(record->radiId)) setBackLightData(context_.currentProfile);
+    const bool stored = storeShownKeyColours(record->radiId);
+    context_.reportStore(stored);
+    if (stored)
+        setBackLightData(context_.currentProfile);
+    else
+        showStoredRecord();
 }
 
 void MarrowinRadiRGBView::setBackLightData(int64_t profile) {

@@ -25,8 +25,10 @@ class KeyboardView;
 // 20 per-key colours painted on the lighting picture with the key groups.
 //
 // Every user action stores its rows in one transaction, then hands the whole lighting block of the profile to the
-// keyboard's worker (a queued upload is replaced by a newer one). Loading a profile and showing a mode store nothing
-// but the mode choice itself; controls react to user signals only. Main thread only.
+// keyboard's worker (a queued upload is replaced by a newer one). A change that was not stored is not sent either:
+// its control, the caps and the mode list show what is stored again, and the editor's notice says why. Loading a
+// profile and showing a mode store nothing but the mode choice itself; controls react to user signals only. Main
+// thread only.
 class MarrowinRadiRGBView : public MarrowinPanel {
     Q_OBJECT
 
@@ -75,6 +77,13 @@ class MarrowinRadiRGBView : public MarrowinPanel {
 
   private:
     void buildControls();
+    // Shows a mode (controls and picture) from its stored record, without storing or sending; false when it cannot be
+    // read.
+    bool showMode(int64_t profile, int64_t lightmode);
+    // After a mode choice that was not stored: the list, the controls and the picture show the stored active mode.
+    void showStoredActiveMode();
+    // After a change that was not stored: the controls and the picture show the shown mode's stored record.
+    void showStoredRecord();
     // Shows the controls of a mode from its record, without storing or sending.
     void showControls(int64_t mode, const std::vector<uint8_t>& record);
     // Paints the picture for a mode (its record colour, or the stored per-key colours), without storing or sending.

@@ -5,15 +5,21 @@
 #include <QShowEvent>
 
 #include "CustomControl/KeyboardView.h"
+#include "SQLite/MarrowinDeviceSQLite.h"
 #include "Views/Keyboard/MarrowinEditorContext.h"
 #include "Views/Keyboard/MarrowinKeyCustomView.h"
 #include "Views/Keyboard/MarrowinRadiRGBView.h"
+#include "Views/Keyboard/Shared/StoreNotice.h"
 #include "Views/Keyboard/SharedColorPanel.h"
 #include "resources/KeyloomImages.h"
 
 namespace keyloom {
 
 namespace {
+
+// The notice's place in the panels' coordinates: over the pictures' left edge, above them.
+constexpr int kNoticeLeft = 295;
+constexpr int kNoticeHeight = 38;
 
 void setTabImage(QPushButton* button, const QString& name) {
     const QPixmap pm = keyloomImage(name);
@@ -54,6 +60,17 @@ MarrowinViewController::MarrowinViewController(QWidget* parent)
                              RadiRGBView->radiKBLayoutSelect.data(), RadiRGBView->ostrel62LightKBLayoutSelect.data()}) {
         connect(combo, &QComboBox::activated, this, [this, combo] { KeyboardLayoutSelectAction(combo); });
     }
+    // Above the pictures, where both tabs leave room (beside the layout combo boxes).
+    storeNotice = new StoreNotice(this);
+    context_->storeReported = [notice = storeNotice](StoreFailure why, IfNotStored ifNotStored) {
+        if (notice) notice->storeReported(why, ifNotStored);
+    };
+    placeStoreNotice(true);
+}
+
+void MarrowinViewController::placeStoreNotice(bool besideCombos) {
+    const int right = besideCombos ? KeyCustomView->keyLayoutSelect->geometry().left() - 10 : MarrowinPanel::kWidth - 7;
+    storeNotice->setGeometry(kTabColumnWidth + kNoticeLeft, 3, right - kNoticeLeft, kNoticeHeight);
 }
 
 // The context goes first: it finishes the exchanges handed over and drops their pending main-thread calls; the
@@ -101,6 +118,7 @@ void MarrowinViewController::viewDidAppear() {
     buildPictures(true);
     showLayoutCombos();
     selectProfile(1);
+    if (context_->deviceDB) storeNotice->editorOpened(*context_->deviceDB);
 }
 
 void MarrowinViewController::viewDidDisappear() {
@@ -158,6 +176,7 @@ void MarrowinViewController::showLayoutCombos() {
     RadiRGBView->radiKBLayoutSelect->setVisible(combos == MarrowinLayoutCombos::MarrowinV2);
     KeyCustomView->ostrel62KBLayoutSelect->setVisible(combos == MarrowinLayoutCombos::OstrelTE62);
     RadiRGBView->ostrel62LightKBLayoutSelect->setVisible(combos == MarrowinLayoutCombos::OstrelTE62);
+    placeStoreNotice(combos != MarrowinLayoutCombos::None);
 }
 
 }  // namespace keyloom

@@ -19,11 +19,13 @@ class MarrowinEditorContext;
 class MarrowinKeyCustomView;
 class MarrowinRadiRGBView;
 class MarrowinPanel;
+class StoreNotice;
 
 // The second-generation editor: a thin coordinator. It opens the keyboard once (first appearance with a keyboard),
 // chooses and stores the keyboard layout, builds the pictures of both tabs through their panels, and switches the
 // tabs. Each tab is a panel of its own (MarrowinPanel); what they share is the MarrowinEditorContext. The work of the
-// operations named after the controller's actions lives in the panels. Main thread only.
+// operations named after the controller's actions lives in the panels. Above the panels, one notice says when a
+// change was not stored, and why. Main thread only.
 class MarrowinViewController : public QWidget {
     Q_OBJECT
 
@@ -66,6 +68,7 @@ class MarrowinViewController : public QWidget {
     QPointer<QPushButton> RadiRGBBtn;
     MarrowinKeyCustomView* KeyCustomView = nullptr;
     MarrowinRadiRGBView* RadiRGBView = nullptr;
+    QPointer<StoreNotice> storeNotice;
 
     static constexpr int kTabColumnWidth = 40;
 
@@ -77,6 +80,8 @@ class MarrowinViewController : public QWidget {
     void showPanel(int64_t viewType);
     void buildPictures(bool first);
     void showLayoutCombos();
+    // Beside the layout combo boxes (their pair sits at the same spot on both tabs), or the pictures' full width.
+    void placeStoreNotice(bool besideCombos);
 
     std::unique_ptr<MarrowinEditorContext> context_;
     int64_t viewType_ = 0;

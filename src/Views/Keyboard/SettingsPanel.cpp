@@ -137,7 +137,7 @@ void SettingsPanel::reportRateAction(int tag) {
     ctx->store([&](DeviceSQLite& db) {
         db.updateConfigData(ctx->currentProfile(), "reportRate", value);
         return true;
-    });
+    }, IfNotStored::SentAnyway);
     if (isReportRateTag(tag)) ctx->send([tag](Quorvath& q) { q.setKeyboardReport(tag); });
 }
 
@@ -188,7 +188,7 @@ void SettingsPanel::setUSBSleepTime() {
     ctx->store([&](DeviceSQLite& db) {
         db.updateConfigData(ctx->currentProfile(), kSleepSettings[0].key, value);
         return true;
-    });
+    }, IfNotStored::SentAnyway);
     ctx->send([time = sleepTimeForReport(value)](Quorvath& q) { q.setUSBSleepTime(time); });
 }
 
@@ -201,7 +201,7 @@ void SettingsPanel::setWirelessSleepTime() {
         db.updateConfigData(ctx->currentProfile(), kSleepSettings[1].key, light);
         db.updateConfigData(ctx->currentProfile(), kSleepSettings[2].key, sleep);
         return true;
-    });
+    }, IfNotStored::SentAnyway);
     // Both times travel together: a change of either resends both.
     ctx->send(
         [l = sleepTimeForReport(light), s = sleepTimeForReport(sleep)](Quorvath& q) { q.setWirelessSleepTime(l, s); });

@@ -16,7 +16,8 @@ namespace keyloom {
 class Stepper;
 
 // Panel of the settings tab: the report rate, three idle times (check box, field, stepper each) and Restore.
-// Every user change is stored at once in the profile and sent at once to the keyboard; there is no Save.
+// Every user change is stored at once in the profile and sent at once to the keyboard; there is no Save. Each side
+// works without the other: a change that could not be stored is still sent, and the control keeps it.
 class SettingsPanel : public KeyboardPanel {
     Q_OBJECT
 

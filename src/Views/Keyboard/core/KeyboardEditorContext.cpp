@@ -42,12 +42,18 @@ KeyboardEditorContext::~KeyboardEditorContext() {
     SerialWorker::retire(std::move(worker_), std::shared_ptr<Quorvath>(std::move(channel_)));
 }
 
-bool KeyboardEditorContext::store(const std::function<bool(DeviceSQLite&)>& writes) {
-    if (!deviceDB_->isConnected()) return false;
-    Transaction action = deviceDB_->transaction();
-    if (!action.active()) return false;
-    if (!writes(*deviceDB_)) return false;  // rolled back when `action` goes
-    return action.commit();
+bool KeyboardEditorContext::store(const std::function<bool(DeviceSQLite&)>& writes, IfNotStored ifNotStored) {
+    const auto storeRows = [&] {
+        if (!deviceDB_->isConnected()) return false;
+        Transaction action = deviceDB_->transaction();
+        if (!action.active()) return false;
+        if (!writes(*deviceDB_)) return false;  // rolled back when `action` goes
+        return action.commit();
+    };
+    const bool stored = storeRows();
+    const StoreFailure why = stored ? StoreFailure::None : deviceDB_->writeFailure();
+    if (storeReported && (stored || why != StoreFailure::None)) storeReported(why, ifNotStored);
+    return stored;
 }
 
 void KeyboardEditorContext::send(Job job) {

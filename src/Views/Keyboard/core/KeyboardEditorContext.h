@@ -8,6 +8,7 @@
 
 #include "SQLite/DeviceSQLite.h"
 #include "VelkorDevice/Quorvath.h"
+#include "Views/Keyboard/Shared/core/StoreNoticeText.h"
 #include "Views/Keyboard/KeyLayout/KeyMapTypes.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "platform/MainThread.h"
@@ -23,7 +24,8 @@ class SerialWorker;
 //   keyboard. send() queues an exchange; jobs run one after another in the order given, so the bytes a keyboard
 //   receives keep the order of the user's actions.
 // - The profile database, used on the main thread only: store() runs the writes of one user action in one
-//   transaction. Without a usable database nothing is stored and store() says so; sending goes on regardless.
+//   transaction. Without a usable database nothing is stored and store() says so; sending goes on regardless. How
+//   each store went reaches storeReported, so the window can tell the user.
 // - The model's own key maps, taken at opening: another keyboard plugged later never changes what this editor
 //   resolves or writes.
 //
@@ -63,8 +65,12 @@ class KeyboardEditorContext {
     bool hasDatabase() const { return deviceDB_->isConnected(); }
 
     // Runs writes(db) inside one transaction and commits when it returns true. False, storing nothing, without a
-    // usable database, when writes returns false, or when the commit fails.
-    bool store(const std::function<bool(DeviceSQLite&)>& writes);
+    // usable database, when writes returns false, or when the commit fails. Then tells storeReported: None when
+    // stored, else why not, with ifNotStored saying whether the caller sends the change all the same. A store that
+    // failed for no reason of the database (writes gave up before writing) is not told.
+    bool store(const std::function<bool(DeviceSQLite&)>& writes, IfNotStored ifNotStored = IfNotStored::NotSent);
+    // Set by the editor's window.
+    std::function<void(StoreFailure why, IfNotStored ifNotStored)> storeReported;
 
     // Queues job for the device's worker.
     void send(Job job);

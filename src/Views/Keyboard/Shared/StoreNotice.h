@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLabel>
+
+#include "SQLite/StoreFailure.h"
+#include "Views/Keyboard/Shared/core/StoreNoticeText.h"
+
+namespace keyloom {
+
+class ProfileSQLite;
+
+// The one notice of an editor window that a change was not stored, and why: a line in the window, not a dialog.
+// A burst of failing changes (a slider or colour drag) keeps one notice, saying the latest reason; the next change
+// that is stored hides it. Hidden until there is something to say. Main thread only.
+class StoreNotice : public QLabel {
+    Q_OBJECT
+
+  public:
+    explicit StoreNotice(QWidget* parent = nullptr);
+
+    // How one user action's store went: None hides the notice, anything else shows why.
+    void storeReported(StoreFailure why, IfNotStored ifNotStored);
+    // The editor has opened on `store`: says so when it was found damaged or can store nothing.
+    void editorOpened(const ProfileSQLite& store);
+
+  private:
+    void say(const std::string& text);
+};
+
+}  // namespace keyloom
