@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 
 #include "CustomControl/KeyDataList.h"
 #include "CustomControl/KeyView.h"
@@ -235,8 +236,9 @@ void MarrowinRadiRGBView::ResetLightOption(int64_t index) {
     const bool stored = context_.deviceDB && activateLightMode(*context_.deviceDB, context_.currentProfile, mode);
     context_.reportStore(stored);
     setBacklightMode(context_.currentProfile, mode);
-    // The upload carries the stored active mode: the keyboard stays on it, and so does the tab.
-    if (!stored) showStoredActiveMode();
+    // The upload carries the stored active mode: the keyboard stays on it, and so does the tab, once the click that
+    // chose the row is over (its release would choose the row again).
+    if (!stored) QTimer::singleShot(0, this, [this] { showStoredActiveMode(); });
 }
 
 void MarrowinRadiRGBView::showStoredActiveMode() {
