@@ -250,4 +250,21 @@ TEST_F(SettingsTab, WithoutADatabaseSettingsAreSentAndNothingIsStored) {
     EXPECT_EQ(featureReports(), (std::vector<Bytes>{rateReport(8), usbSleepReport(5)}));
 }
 
+// The steppers stop at the highest time a field takes from typing: a step up there sends and stores nothing.
+TEST_F(SettingsTab, SteppersStopAtTheHighestTypedTime) {
+    openSettings();
+    retype("usbSleep", "59999");
+    settle();
+    ASSERT_EQ(stepper("usbSleep")->value(), 59999);
+    keyboard->clearTransfers();
+    const uint64_t before = commits();
+    stepUp("usbSleep");
+    settle();
+    EXPECT_EQ(stepper("usbSleep")->value(), 59999);
+    EXPECT_EQ(field("usbSleep")->text(), "59999");
+    EXPECT_TRUE(keyboard->transfers().empty());
+    EXPECT_EQ(commits(), before);
+    EXPECT_EQ(settingsRows().at("idleUSBWireSleep"), "59999");
+}
+
 }  // namespace

@@ -491,4 +491,69 @@ TEST_F(LightingTab, WithoutADatabaseNothingIsSent) {
     EXPECT_TRUE(outputReports().empty());
 }
 
+// Colours stored but then unreadable make no block: one built from no rows would turn every key dark.
+TEST_F(LightingTab, NoBlockWhenTheStoredColoursCannotBeRead) {
+    openLighting();
+    clickRow(9);
+    clickCap("escape");
+    keyboard->clearTransfers();
+    // The colour table becomes one that takes the store's writes but cannot be read in the order of its rows.
+    exec(R"(ALTER TABLE t_keyrgbdata RENAME TO kept_colours;
+            CREATE VIEW t_keyrgbdata AS SELECT radiId, profId, keyvalue, rgbvalue FROM kept_colours;
+            CREATE TRIGGER colour_in INSTEAD OF INSERT ON t_keyrgbdata BEGIN
+              INSERT INTO kept_colours (radiId, profId, keyvalue, rgbvalue)
+              VALUES (NEW.radiId, NEW.profId, NEW.keyvalue, NEW.rgbvalue); END;
+            CREATE TRIGGER colour_out INSTEAD OF DELETE ON t_keyrgbdata BEGIN
+              DELETE FROM kept_colours WHERE keyvalue = OLD.keyvalue; END;)");
+    const uint64_t before = commits();
+    pickColour(Qt::red);
+    EXPECT_EQ(commits() - before, 1u);
+    SQLite::Database db(dbPath(), SQLite::OPEN_READONLY);
+    EXPECT_EQ(db.execAndGet("SELECT group_concat(keyvalue || ':' || rgbvalue) FROM kept_colours").getString(),
+              "41:16711680")
+        << "stored";
+    EXPECT_TRUE(keyboard->transfers().empty());
+}
+
+// Reset belongs to the custom mode: called in another mode it deletes no colour and sends nothing.
+TEST_F(LightingTab, ResetActsOnlyInTheCustomMode) {
+    openLighting();
+    clickRow(9);
+    clickCap("escape");
+    pickColour(Qt::red);
+    closeSharedColorPanel();
+    clickRow(4);
+    keyboard->clearTransfers();
+    const auto colours = colourRows();
+    ASSERT_EQ(colours.size(), 1u);
+    const uint64_t before = commits();
+    lighting()->resetAllKeys();  // its button is hidden outside the custom mode
+    settle();
+    EXPECT_EQ(colourRows(), colours);
+    EXPECT_EQ(commits(), before);
+    EXPECT_TRUE(keyboard->transfers().empty());
+}
+
+// The list reacts to a chosen row, not to the current one: focus coming into a list without a chosen row (the stored
+// mode has none) moves the current row but stores and sends nothing.
+TEST_F(LightingTab, FocusInTheModeListChoosesNothing) {
+    open(SimulatedKeyboard::quorvath87());
+    exec("UPDATE t_radidata SET status = (mode = 10)");
+    closeEditor();
+    keyboard->unplug();
+    openLighting();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* list = find<QListWidget>("lightmode");
+    ASSERT_TRUE(list->selectedItems().isEmpty());
+    const uint64_t before = commits();
+    list->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_EQ(list->currentRow(), 0) << "focus made the first row the current one";
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(selectedModes(), std::vector<int64_t>{10});
+    EXPECT_EQ(commits(), before);
+    EXPECT_TRUE(keyboard->transfers().empty());
+}
+
 }  // namespace
