@@ -76,7 +76,9 @@ TEST(PairUnderFailure, KeepsTheOldState) {
 }
 
 // Write transactions committed to the first-generation file.
-uint64_t changeCounter() { return SQLiteConnection::committedTransactions(databasePath(kGen1)); }
+uint64_t changeCounter() {
+    return SQLiteConnection::committedTransactions(databasePath(kGen1));
+}
 
 using UserAction = Stored;
 
@@ -211,7 +213,9 @@ TEST_F(UserAction, WaitsForALockReleasedWithinTheBusyTimeout) {
 // Why a write did not reach the file, outside an action too; the operations' own answers stay as they were.
 TEST_F(UserAction, WriteFailureSaysWhy) {
     namespace fs = std::filesystem;
-    const auto assignment = [](DeviceSQLite& db) { return db.addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2}); };
+    const auto assignment = [](DeviceSQLite& db) {
+        return db.addKeyProfile({.profId = 1, .keyValue = 4, .macroValue = 2});
+    };
     EXPECT_EQ(gen1->writeFailure(), StoreFailure::None);
     {
         LockHolder other(databasePath(kGen1));

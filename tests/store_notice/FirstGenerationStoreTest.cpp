@@ -60,7 +60,8 @@ class FirstGeneration : public EditorFixture {
     }
     void clickSpeed(int level) {
         auto* l = find<LevelIndicator>("lightspeedLevel");
-        QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(int((level - 0.5) * l->width() / l->maximum()), l->height() / 2));
+        QTest::mouseClick(l, Qt::LeftButton, {},
+                          QPoint(int((level - 0.5) * l->width() / l->maximum()), l->height() / 2));
         settle();
     }
     void pickColour(const QColor& c) {

@@ -128,7 +128,7 @@ TEST_F(Opening, OnADamagedFileTheNoticeNamesTheKeptFile) {
         ASSERT_FALSE(kept.empty());
         EXPECT_TRUE(noticeShown(editor));
         EXPECT_EQ(noticeText(editor),
-                  "This keyboard's profile file was damaged; it is kept as " + kept + "; the defaults are shown.");
+                  "The profile file was damaged; it is kept as " + kept + "; the defaults are shown.");
         EXPECT_NE(printed.find("moved aside to " + kept), std::string::npos) << printed;
 
         g.change(editor);
@@ -144,7 +144,8 @@ TEST_F(Opening, OnAReadOnlyFolderTheNoticeIsShownAtOnce) {
         const Generation& generation;
         const char* afterChange;
     } cases[] = {
-        {kGenerations[0], "Your change was sent to the keyboard but not stored: the profile file or folder is read-only."},
+        {kGenerations[0],
+         "Your change was sent to the keyboard but not stored: the profile file or folder is read-only."},
         {kGenerations[1], "Your change was not stored: the profile file or folder is read-only."},
     };
     for (const auto& c : cases) {

@@ -101,7 +101,8 @@ class SecondGeneration : public ::testing::Test {
     }
     void clickMode(int64_t mode) {
         QListWidget* list = lighting()->lightModeTable;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(int(mode - 1))).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(int(mode - 1))).center());
         settle();
     }
     void pickColour(const QColor& colour) {
@@ -187,9 +188,9 @@ TEST_F(SecondGeneration, ActionsWhileAnotherProgramHoldsTheProfile) {
         Act setup;  // before the lock, not counted
         Act act;    // while the lock is held
         size_t uploads;
-        Act shows;     // what the controls show afterwards
-        Act next;      // after the lock has gone; nullptr: act again
-        bool sends;    // the next action sends (a layout is only drawn)
+        Act shows;   // what the controls show afterwards
+        Act next;    // after the lock has gone; nullptr: act again
+        bool sends;  // the next action sends (a layout is only drawn)
     };
     const Act noSetup = [](SecondGeneration&) {};
     const Act escapeFramed = [](SecondGeneration& t) {

@@ -21,7 +21,8 @@ TEST(StoreNoticeText, SaysNotStoredAndWhy) {
          "Your change was not stored: the profile file or folder is read-only."},
         {StoreFailure::NoDatabase, IfNotStored::SentAnyway,
          "Your change was sent to the keyboard but not stored: there is no profile database."},
-        {StoreFailure::Other, IfNotStored::NotSent, "Your change was not stored: the profile database could not be written."},
+        {StoreFailure::Other, IfNotStored::NotSent,
+         "Your change was not stored: the profile database could not be written."},
         {StoreFailure::None, IfNotStored::SentAnyway, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(storeFailureNotice(c.why, c.ifNotStored), c.text);

@@ -28,6 +28,8 @@ const std::vector<Screen>& screens() {
         {"marrowin-editor", isSecondGeneration, renderMarrowinEditor},
         {"marrowin-lighting", isSecondGeneration, renderMarrowinLighting},
         {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
+        {"editor-store-notice", isFirstGeneration, renderKeyboardStoreNotice},
+        {"marrowin-store-notice", isSecondGeneration, renderMarrowinStoreNotice},
         {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;

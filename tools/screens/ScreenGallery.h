@@ -89,6 +89,8 @@ void renderKeyAssignment(ScreenContext& ctx);
 void renderMarrowinEditor(ScreenContext& ctx);
 void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);
+void renderKeyboardStoreNotice(ScreenContext& ctx);
+void renderMarrowinStoreNotice(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 // The model's editor, opened as a click on the home picture opens it, with its store ready; nullptr if it did not

@@ -374,7 +374,8 @@ bool LightingPanel::setCustomKeyRGB(int64_t profile, int64_t radiId, const std::
     });
     if (!stored) {
         // Neither stored nor sent: every cap shows its stored colour again.
-        for (const KeyData& key : radiKeyboardView->keyDataArrayHover()) radiKeyboardView->setKeyColor(key.index, Qt::black);
+        for (const KeyData& key : radiKeyboardView->keyDataArrayHover())
+            radiKeyboardView->setKeyColor(key.index, Qt::black);
         paintStoredKeyColours(profile);
         return false;
     }

@@ -47,9 +47,9 @@ void MarrowinViewController::KeyboardLayoutSelectAction(QComboBox* sender) {
     if (partner) partner->setCurrentIndex(index);
     if (!context_->isOpen()) return;  // no keyboard: no database either, and no pictures
     // Without a connection the update answers true: nothing was stored.
-    const bool stored =
-        context_->canStore() && context_->deviceDB->updateConfigData(
-                                    context_->currentProfile, std::string(kKeyboardLayoutConfigKey), storedLayoutText(index));
+    const bool stored = context_->canStore() &&
+                        context_->deviceDB->updateConfigData(
+                            context_->currentProfile, std::string(kKeyboardLayoutConfigKey), storedLayoutText(index));
     context_->reportStore(stored);
     if (!stored) {
         // Nothing is sent for a layout: not stored, the pair shows the stored layout and the pictures stay.

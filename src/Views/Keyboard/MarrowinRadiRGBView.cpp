@@ -242,8 +242,7 @@ void MarrowinRadiRGBView::ResetLightOption(int64_t index) {
 }
 
 void MarrowinRadiRGBView::showStoredActiveMode() {
-    const int64_t active =
-        context_.canStore() ? context_.deviceDB->getRadiModeSelectIndex(context_.currentProfile) : 0;
+    const int64_t active = context_.canStore() ? context_.deviceDB->getRadiModeSelectIndex(context_.currentProfile) : 0;
     {
         const QSignalBlocker quiet(lightModeTable);
         lightModeTable->setCurrentRow(int(active - 1));

@@ -134,10 +134,12 @@ void SettingsPanel::reportRateAction(int tag) {
     KeyboardEditorContext* ctx = context();
     if (!ctx) return;
     const std::string value = reportRateText(tag);
-    ctx->store([&](DeviceSQLite& db) {
-        db.updateConfigData(ctx->currentProfile(), "reportRate", value);
-        return true;
-    }, IfNotStored::SentAnyway);
+    ctx->store(
+        [&](DeviceSQLite& db) {
+            db.updateConfigData(ctx->currentProfile(), "reportRate", value);
+            return true;
+        },
+        IfNotStored::SentAnyway);
     if (isReportRateTag(tag)) ctx->send([tag](Quorvath& q) { q.setKeyboardReport(tag); });
 }
 
@@ -185,10 +187,12 @@ void SettingsPanel::setUSBSleepTime() {
     KeyboardEditorContext* ctx = context();
     if (!ctx) return;
     const std::string value = text(sleepRows[0].field);
-    ctx->store([&](DeviceSQLite& db) {
-        db.updateConfigData(ctx->currentProfile(), kSleepSettings[0].key, value);
-        return true;
-    }, IfNotStored::SentAnyway);
+    ctx->store(
+        [&](DeviceSQLite& db) {
+            db.updateConfigData(ctx->currentProfile(), kSleepSettings[0].key, value);
+            return true;
+        },
+        IfNotStored::SentAnyway);
     ctx->send([time = sleepTimeForReport(value)](Quorvath& q) { q.setUSBSleepTime(time); });
 }
 
@@ -197,11 +201,13 @@ void SettingsPanel::setWirelessSleepTime() {
     if (!ctx) return;
     const std::string light = text(sleepRows[1].field);
     const std::string sleep = text(sleepRows[2].field);
-    ctx->store([&](DeviceSQLite& db) {
-        db.updateConfigData(ctx->currentProfile(), kSleepSettings[1].key, light);
-        db.updateConfigData(ctx->currentProfile(), kSleepSettings[2].key, sleep);
-        return true;
-    }, IfNotStored::SentAnyway);
+    ctx->store(
+        [&](DeviceSQLite& db) {
+            db.updateConfigData(ctx->currentProfile(), kSleepSettings[1].key, light);
+            db.updateConfigData(ctx->currentProfile(), kSleepSettings[2].key, sleep);
+            return true;
+        },
+        IfNotStored::SentAnyway);
     // Both times travel together: a change of either resends both.
     ctx->send(
         [l = sleepTimeForReport(light), s = sleepTimeForReport(sleep)](Quorvath& q) { q.setWirelessSleepTime(l, s); });

@@ -1,5 +1,7 @@
 #include "Views/Keyboard/Shared/StoreNotice.h"
 
+#include <QResizeEvent>
+
 namespace keyloom {
 
 StoreNotice::StoreNotice(QWidget* parent) : QLabel(parent) {
@@ -8,9 +10,26 @@ StoreNotice::StoreNotice(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);  // a file name is shown as it is
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setStyleSheet(QStringLiteral("QLabel#storeNotice { background: #fff3cd; color: #5c4400; border: 1px solid #e0b252;"
-                                 " border-radius: 4px; padding: 2px 8px; }"));
+    setStyleSheet(
+        QStringLiteral("QLabel#storeNotice { background: #fff3cd; color: #5c4400; border: 1px solid #e0b252;"
+                       " border-radius: 4px; padding: 0px 8px; }"));
+    fullPointSize_ = font().pointSizeF();
     hide();
+}
+
+void StoreNotice::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitText();
+}
+
+void StoreNotice::fitText() {
+    QFont f = font();
+    f.setPointSizeF(fullPointSize_);
+    setFont(f);
+    while (heightForWidth(width()) > height() && f.pointSizeF() > fullPointSize_ * 0.7) {
+        f.setPointSizeF(f.pointSizeF() * 0.93);
+        setFont(f);
+    }
 }
 
 void StoreNotice::storeReported(StoreFailure why, IfNotStored ifNotStored) {
@@ -28,6 +47,7 @@ void StoreNotice::say(const std::string& text) {
         return;
     }
     setText(QString::fromStdString(text));
+    fitText();
     show();
     raise();  // over the tab's panel
 }

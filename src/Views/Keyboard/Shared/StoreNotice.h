@@ -23,8 +23,15 @@ class StoreNotice : public QLabel {
     // The editor has opened on `store`: says so when it was found damaged or can store nothing.
     void editorOpened(const ProfileSQLite& store);
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void say(const std::string& text);
+    // A long text (a kept file's name) in a narrow place takes a smaller font rather than lose its end.
+    void fitText();
+
+    qreal fullPointSize_ = 0;
 };
 
 }  // namespace keyloom

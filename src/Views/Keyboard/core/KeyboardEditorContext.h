@@ -8,9 +8,9 @@
 
 #include "SQLite/DeviceSQLite.h"
 #include "VelkorDevice/Quorvath.h"
-#include "Views/Keyboard/Shared/core/StoreNoticeText.h"
 #include "Views/Keyboard/KeyLayout/KeyMapTypes.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
+#include "Views/Keyboard/Shared/core/StoreNoticeText.h"
 #include "platform/MainThread.h"
 #include "platform/hid/HidHandle.h"
 

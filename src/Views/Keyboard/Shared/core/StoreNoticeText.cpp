@@ -35,8 +35,7 @@ std::string storeFailureNotice(StoreFailure why, IfNotStored ifNotStored) {
 
 std::string openingNotice(const ProfileSQLite& store) {
     const std::string keptAs = store.damagedFileKeptAs();
-    if (!keptAs.empty())
-        return "This keyboard's profile file was damaged; it is kept as " + keptAs + "; the defaults are shown.";
+    if (!keptAs.empty()) return "The profile file was damaged; it is kept as " + keptAs + "; the defaults are shown.";
     if (!store.isConnected()) return "Changes are not stored: " + std::string(reasonOf(StoreFailure::NoDatabase)) + ".";
     if (store.isReadOnly()) return "Changes are not stored: " + std::string(reasonOf(StoreFailure::ReadOnly)) + ".";
     return {};

@@ -1,0 +1,66 @@
+#include <SQLiteCpp/Database.h>
+
+#include <QSlider>
+
+#include "ScreenGallery.h"
+#include "Views/Keyboard/KeyboardViewController.h"
+#include "Views/Keyboard/KeyboardWindowViewController.h"
+#include "Views/Keyboard/LightingPanel.h"
+#include "Views/Keyboard/MarrowinEditorContext.h"
+#include "Views/Keyboard/MarrowinRadiRGBView.h"
+#include "Views/Keyboard/MarrowinViewController.h"
+#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "platform/DataPaths.h"
+
+namespace keyloom {
+
+namespace {
+
+// Another program holding the profile's write lock while it lives.
+class OtherProgram {
+  public:
+    explicit OtherProgram(const std::string& file) : db_(databaseFolder() + "/" + file, SQLite::OPEN_READWRITE) {
+        db_.exec("BEGIN IMMEDIATE");
+    }
+    ~OtherProgram() { db_.exec("ROLLBACK"); }
+
+  private:
+    SQLite::Database db_;
+};
+
+}  // namespace
+
+// Each editor's lighting tab after the user moved the brightness while another program held the profile: the slider
+// is back where the store has it, and the notice says why.
+void renderKeyboardStoreNotice(ScreenContext& ctx) {
+    auto* window = openKeyboardEditor(ctx);
+    if (!window) return;
+    KeyboardViewController* editor = window->contentViewController();
+    editor->ShowRadiRGBView();
+    editor->context()->waitForIdle();
+    {
+        OtherProgram other(editor->context()->deviceDBfile());
+        editor->RadiRGBView->lightbrightnessSlider->setValue(3);
+        editor->context()->waitForIdle();
+        ctx.save(window, "editor-store-notice");
+    }
+    ctx.closeEditor();
+}
+
+void renderMarrowinStoreNotice(ScreenContext& ctx) {
+    auto* window = openMarrowinEditor(ctx);
+    if (!window) return;
+    MarrowinViewController* editor = window->contentViewController();
+    editor->ShowRadiRGBView();
+    editor->context().waitForExchanges();
+    {
+        OtherProgram other(editor->deviceDBfile());
+        editor->RadiRGBView->lightbrightnessSlider->setValue(3);
+        editor->context().waitForExchanges();
+        ctx.save(window, "marrowin-store-notice");
+    }
+    ctx.closeEditor();
+}
+
+}  // namespace keyloom
