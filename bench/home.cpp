@@ -5,7 +5,7 @@
 // The keyboards are the last 1, 6 and 18 of the simulated models in the README's order, so each case ends with the
 // same keyboard (the Ostrel TE 62), the one the home screen then shows. Each case of each round runs in a process of
 // its own, so no case finds pictures or fonts that another one drew; the cases alternate from round to round.
-// Usage: bench_home [rounds (5)]. Run with QT_QPA_PLATFORM=offscreen (or under a display). The account server is the
+// Usage: bench_home [rounds (9)]. Run with QT_QPA_PLATFORM=offscreen (or under a display). The account server is the
 // one the environment names (KEYLOOM_SERVER_URL), none by default.
 #include <stdio.h>
 #include <stdlib.h>
@@ -125,7 +125,7 @@ double spawnCase(int count, std::string& shown) {
 
 int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "--case") == 0) return runCase(argc, argv, std::max(1, std::atoi(argv[2])));
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
 
     std::map<int, std::vector<double>> longestMs;
     std::map<int, std::string> shown;
