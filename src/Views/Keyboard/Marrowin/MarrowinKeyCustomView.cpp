@@ -22,7 +22,7 @@
 #include "Views/Keyboard/Marrowin/core/MarrowinKeyTable.h"
 #include "Views/Keyboard/Marrowin/core/MarrowinLayoutRules.h"
 #include "Views/Keyboard/Marrowin/core/MarrowinOptionTable.h"
-#include "Views/Keyboard/Shared/AlertSheet.h"
+#include "Customized/AlertSheet.h"
 #include "Views/Keyboard/Shared/core/KeyCombination.h"
 
 namespace keyloom {

@@ -11,7 +11,7 @@
 #include "Views/Keyboard/DataSource/TreeViewData.h"
 #include "Views/Keyboard/Quorvath/KeyCombinationCapture.h"
 #include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
-#include "Views/Keyboard/Shared/AlertSheet.h"
+#include "Customized/AlertSheet.h"
 #include "Views/Keyboard/Shared/core/KeyAssignmentRules.h"
 #include "Views/Keyboard/Shared/core/KeyCombination.h"
 
