@@ -3,14 +3,14 @@
 #include <QSlider>
 
 #include "ScreenGallery.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/LightingPanel.h"
-#include "Views/Keyboard/MarrowinEditorContext.h"
-#include "Views/Keyboard/MarrowinRadiRGBView.h"
-#include "Views/Keyboard/MarrowinViewController.h"
-#include "Views/Keyboard/MarrowinWindowViewController.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Marrowin/MarrowinRadiRGBView.h"
+#include "Views/Keyboard/Marrowin/MarrowinViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
 #include "platform/DataPaths.h"
 
 namespace keyloom {
