@@ -9,7 +9,6 @@
 #include "SQLite/LocalSQLite.h"
 #include "SQLite/SQLiteConnection.h"
 #include "StorageTestHelpers.h"
-#include "support/LockHolder.h"
 
 namespace keyloom {
 namespace {
@@ -125,6 +124,36 @@ TEST_F(UserAction, NestedScopesFollowTheOutermost) {
     EXPECT_EQ(queryRows(kGen1, "SELECT keyvalue FROM t_keyrgbdata"), (Rows{{"5"}, {"6"}}));
 }
 
+// Another program holding the write lock of a database file until it is released.
+class LockHolder {
+  public:
+    explicit LockHolder(const std::string& file) {
+        process_.start(QStringLiteral(KEYLOOM_LOCK_HOLDER), {QString::fromStdString(databasePath(file))});
+        held_ = process_.waitForStarted() && readLine() == "held";
+    }
+    ~LockHolder() {
+        release(0);
+        process_.waitForFinished();
+    }
+    bool held() const { return held_; }
+    // The lock goes `ms` milliseconds from now; returns at once.
+    void release(int ms) {
+        if (std::exchange(released_, true)) return;
+        process_.write(QByteArray::fromStdString("release " + std::to_string(ms) + "\n"));
+        process_.waitForBytesWritten();
+    }
+
+  private:
+    std::string readLine() {
+        while (!process_.canReadLine() && process_.waitForReadyRead(10000)) {
+        }
+        return process_.readLine().trimmed().toStdString();
+    }
+    QProcess process_;
+    bool held_ = false;
+    bool released_ = false;
+};
+
 // Every connection opened while it lives can never grow its file beyond the pages it has: a full disk.
 class FileCannotGrow {
   public:
@@ -154,7 +183,7 @@ const FailedAction kFailedActions[] = {
      StoreFailure::Other},
     {"another program holds the write lock",
      [] {
-         auto lock = std::make_shared<LockHolder>(databasePath(kGen1));
+         auto lock = std::make_shared<LockHolder>(kGen1);
          EXPECT_TRUE(lock->held());
          return std::shared_ptr<void>(lock);
      },
@@ -200,7 +229,7 @@ TEST_F(UserAction, FailsWholeAndQuickly) {
 }
 
 TEST_F(UserAction, WaitsForALockReleasedWithinTheBusyTimeout) {
-    LockHolder other(databasePath(kGen1));
+    LockHolder other(kGen1);
     ASSERT_TRUE(other.held());
     other.release(SQLiteConnection::kBusyTimeoutMs / 5);
     Transaction action = gen1->transaction();
@@ -218,7 +247,7 @@ TEST_F(UserAction, WriteFailureSaysWhy) {
     };
     EXPECT_EQ(gen1->writeFailure(), StoreFailure::None);
     {
-        LockHolder other(databasePath(kGen1));
+        LockHolder other(kGen1);
         ASSERT_TRUE(other.held());
         EXPECT_EQ(assignment(*gen1), 0);
         EXPECT_EQ(gen1->writeFailure(), StoreFailure::Busy) << "a single operation is an action of its own";

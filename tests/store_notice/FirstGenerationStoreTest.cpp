@@ -21,7 +21,6 @@
 #include "Views/Keyboard/Shared/SharedColorPanel.h"
 #include "Views/Keyboard/Shared/Stepper.h"
 #include "keyboard/EditorFixture.h"
-#include "support/LockHolder.h"
 
 using namespace keyloom;
 using namespace keyloom::test;
@@ -238,8 +237,7 @@ TEST_F(FirstGeneration, ActionsWhileAnotherProgramHoldsTheProfile) {
         const std::vector<std::string> rows = databaseRows(dbPath());
         const uint64_t before = commits();
         {
-            LockHolder other(dbPath());
-            ASSERT_TRUE(other.held());
+            WriteLockHolder other(dbPath());
             c.act(*this);
             settle();
             EXPECT_EQ(databaseRows(dbPath()), rows) << "nothing half-kept";

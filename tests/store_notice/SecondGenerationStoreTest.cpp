@@ -31,7 +31,6 @@
 #include "Views/Keyboard/Shared/SharedColorPanel.h"
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHidScope.h"
-#include "support/LockHolder.h"
 #include "support/PictureClicks.h"
 #include "support/TestSupport.h"
 
@@ -272,8 +271,7 @@ TEST_F(SecondGeneration, ActionsWhileAnotherProgramHoldsTheProfile) {
         const std::vector<std::string> rows = databaseRows(dbPath());
         const uint64_t before = commits();
         {
-            LockHolder other(dbPath());
-            ASSERT_TRUE(other.held());
+            WriteLockHolder other(dbPath());
             c.act(*this);
             settle();
             EXPECT_EQ(databaseRows(dbPath()), rows) << "nothing half-kept";
