@@ -1,2 +1,2 @@
 add_executable(bench_lighting ${CMAKE_CURRENT_LIST_DIR}/lighting.cpp)
-target_link_libraries(bench_lighting PRIVATE kl_bench_support kl_Views_Keyboard_core keyloom_flags)
+target_link_libraries(bench_lighting PRIVATE kl_bench_support kl_Views_Keyboard_Marrowin_core keyloom_flags)

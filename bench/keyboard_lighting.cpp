@@ -23,10 +23,10 @@
 
 #include "BenchSupport.h"
 #include "Views/Home/AppState.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/LightingPanel.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHid.h"
 

@@ -17,9 +17,9 @@
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/MarrowinKeyCaps.h"
-#include "Views/Keyboard/core/MarrowinLightingBlock.h"
-#include "Views/Keyboard/core/MarrowinLightingStore.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyCaps.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightingBlock.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightingStore.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Views/Keyboard/MarrowinEditorContext.h"
-#include "Views/Keyboard/MarrowinViewController.h"
-#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinEditorContext.h"
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHid.h"
 

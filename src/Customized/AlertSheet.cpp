@@ -1,17 +1,17 @@
 #include "Customized/AlertSheet.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
-#include <QPushButton>
 
 namespace keyloom {
 
 QMessageBox* showAlertSheet(QWidget* on, const QString& title, const QString& message, const QObject* context,
                             std::function<void()> onOK) {
-    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, on ? on->window() : nullptr);
+    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, on ? on->window() : nullptr);
     box->setObjectName(QStringLiteral("alertSheet"));
     box->setInformativeText(message);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box->setDefaultButton(ok);
+    QAbstractButton* ok = box->button(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (onOK)

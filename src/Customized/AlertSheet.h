@@ -9,9 +9,11 @@ class QWidget;
 
 namespace keyloom {
 
-// An alert as a sheet on the window of `on`: warning style, the title as its text, the message as its informative
-// text, one "OK" button, modal to that window only; it deletes itself when dismissed. onOK, when given, runs only
-// when the sheet ends with that button, and never after `context` has gone. Main thread only.
+// The program's one alert sheet, on the window of `on`: warning style, the title as its text, the message as its
+// informative text, one "OK" button (QMessageBox::Ok), modal to that window only and not waited for: the caller goes on
+// at once. It deletes itself when dismissed; objectName "alertSheet". onOK, when given, runs only when the sheet ends
+// with that button (Escape included), and never after `context` has gone. Returns the sheet (tests read and close it).
+// Main thread only.
 QMessageBox* showAlertSheet(QWidget* on, const QString& title, const QString& message, const QObject* context = nullptr,
                             std::function<void()> onOK = {});
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace keyloom {
 
@@ -16,6 +17,11 @@ std::string md5(const std::string& text);
 std::string encryptAES(const std::string& strToEncode);
 // The same under an explicit 16-byte key.
 std::string encryptAES(const std::string& strToEncode, const std::string& key);
+
+// Where each user-perceived character of the UTF-8 text ends, as byte offsets in increasing order (the last is the
+// text's size). Characters are Unicode's extended grapheme clusters, found by ICU; a boundary is never inside a code
+// point, and an ill-formed byte sequence counts as one code point.
+std::vector<std::size_t> characterBoundaries(const std::string& text);
 
 // Length in user-perceived characters (extended grapheme clusters), the unit of every length rule on typed text.
 std::size_t characterCount(const std::string& text);

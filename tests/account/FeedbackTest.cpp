@@ -111,6 +111,22 @@ TEST_F(Feedback, LongMessagesGoOutIn245CharacterPieces) {
     }
 }
 
+// An emoji after a Telugu letter ends the first piece: it goes out whole (it once arrived as "??", cut in half).
+TEST_F(Feedback, APieceNeverEndsInsideACharacter) {
+    const std::string head = "#type: Problem#subject: S#feedback: ", tail = " #SoftwareInfo: version:1.2.7#Quorvath#";
+    const std::string teluguAndEmoji = "\xE0\xB0\xB0\xF0\x9F\x98\x80";  // characters 244 and 245 of the message
+    const std::string front = head + std::string(243 - head.size(), 'a') + teluguAndEmoji;
+    enter("S", front.substr(head.size()) + "b");
+    click(form, "submitButton");
+    ASSERT_EQ(form->sendDataCount, 2);
+    ASSERT_TRUE(server.waitForRequests(2));
+    std::vector<std::string> sent = {server.requests().at(0).body, server.requests().at(1).body};
+    std::sort(sent.begin(), sent.end());  // they may arrive in any order
+    EXPECT_EQ(sent, (std::vector<std::string>{front, "b" + tail}));
+    for (int i = 0; i < 2; ++i) answerNext("true");
+    EXPECT_EQ(alertShown(), "FEEDBACK/Thank you for your feedback. We will contact soon.");
+}
+
 // One verdict per submission: any failed piece gives the error alert and keeps the fields, whatever the order of the
 // answers; the button comes back only with the last answer; a verdict never carries over to the next submission.
 TEST_F(Feedback, EveryPieceMustSucceedAndEachSubmissionIsJudgedOnItsOwn) {

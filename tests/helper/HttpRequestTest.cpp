@@ -156,6 +156,10 @@ TEST_F(HttpRequestTest, ARequestArrivesOnceAndUnusableAnswersAreFalse) {
     } cases[] = {
         {"dropped before answering", "", 0, "false"},
         {"dropped mid-headers", "HTTP/1.1 200 OK\r\nContent-", 0, "false"},
+        // Qt would follow 301-303 as a GET and 307/308 as the same POST: none is followed.
+        {"moved permanently", "HTTP/1.1 301 Moved Permanently\r\nLocation: /user/create\r\n\r\n", 0, "false"},
+        {"found", "HTTP/1.1 302 Found\r\nLocation: /user/login\r\n\r\n", 0, "false"},
+        {"see other", "HTTP/1.1 303 See Other\r\nLocation: /user/create\r\n\r\n", 0, "false"},
         {"temporary redirect", "HTTP/1.1 307 Temporary Redirect\r\nLocation: /user/create\r\n\r\n", 0, "false"},
         {"permanent redirect", "HTTP/1.1 308 Permanent Redirect\r\nLocation: /user/login\r\n\r\n", 0, "false"},
         {"1 MB answer", sized(kLimit), kLimit, std::string(kLimit, 'a')},

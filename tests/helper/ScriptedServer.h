@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -31,7 +32,12 @@ class ScriptedServer {
         thread_ = std::thread([this] { serve(); });
     }
     ~ScriptedServer() {
-        ::shutdown(listener_, SHUT_RDWR);  // ends the accept
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            ::shutdown(listener_, SHUT_RDWR);                  // ends the accept
+            if (client_ >= 0) ::shutdown(client_, SHUT_RDWR);  // and a read from a client that never finishes
+        }
         thread_.join();
         ::close(listener_);
     }
@@ -43,6 +49,11 @@ class ScriptedServer {
         for (;;) {
             const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0) return;
+            {
+                std::lock_guard lock(mutex_);
+                if (stopping_) return (void)::close(client);
+                client_ = client;
+            }
             if (readRequest(client)) {
                 ++requests_;
                 const std::string chunk(64 * 1024, 'a');
@@ -50,7 +61,9 @@ class ScriptedServer {
                     for (size_t sent = 0; sent < filler_; sent += chunk.size())
                         if (!sendAll(client, chunk.data(), std::min(chunk.size(), filler_ - sent))) break;
             }
+            std::lock_guard lock(mutex_);
             ::close(client);
+            client_ = -1;
         }
     }
     // False when the client gave up reading.
@@ -84,6 +97,9 @@ class ScriptedServer {
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> requests_{0};
+    std::mutex mutex_;
+    int client_ = -1;  // the connection being served
+    bool stopping_ = false;
     std::thread thread_;
 };
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "SQLite/SQLiteConnection.h"
-
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
@@ -16,10 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "SQLite/SQLiteConnection.h"
 #include "Views/Home/AppState.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHidScope.h"
 #include "support/TestSupport.h"

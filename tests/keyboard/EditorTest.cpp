@@ -9,11 +9,11 @@
 #include "Views/Home/HomeWindowController.h"
 #include "Views/Keyboard/KeyLayout/CurrentDevice.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/KeyPanel.h"
-#include "Views/Keyboard/KnobPanel.h"
-#include "Views/Keyboard/LightingPanel.h"
-#include "Views/Keyboard/SettingsPanel.h"
-#include "Views/Keyboard/SharedColorPanel.h"
+#include "Views/Keyboard/Quorvath/KeyPanel.h"
+#include "Views/Keyboard/Quorvath/KnobPanel.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
+#include "Views/Keyboard/Quorvath/SettingsPanel.h"
+#include "Views/Keyboard/Shared/SharedColorPanel.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 
 using namespace keyloom;

@@ -3,8 +3,8 @@
 #include "Keylogger/KeyState.h"
 #include "Views/Keyboard/DataSource/TreeViewData.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/KeyAssignmentRules.h"
-#include "Views/Keyboard/core/KeyCombination.h"
+#include "Views/Keyboard/Shared/core/KeyAssignmentRules.h"
+#include "Views/Keyboard/Shared/core/KeyCombination.h"
 
 using namespace keyloom;
 

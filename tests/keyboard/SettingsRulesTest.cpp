@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "Views/Keyboard/core/SettingsRules.h"
+#include "Views/Keyboard/Quorvath/core/SettingsRules.h"
 
 using namespace keyloom;
 

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "EditorFixture.h"
-#include "Views/Keyboard/SettingsPanel.h"
-#include "Views/Keyboard/Stepper.h"
+#include "Views/Keyboard/Quorvath/SettingsPanel.h"
+#include "Views/Keyboard/Shared/Stepper.h"
 
 using namespace keyloom;
 using namespace keyloom::test;

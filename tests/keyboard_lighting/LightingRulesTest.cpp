@@ -5,8 +5,8 @@
 
 #include "CustomControl/KeyDataList.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/QuorvathKeyColours.h"
-#include "Views/Keyboard/core/QuorvathLighting.h"
+#include "Views/Keyboard/Quorvath/core/QuorvathKeyColours.h"
+#include "Views/Keyboard/Quorvath/core/QuorvathLighting.h"
 
 using namespace keyloom;
 

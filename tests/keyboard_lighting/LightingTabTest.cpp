@@ -9,9 +9,9 @@
 #include "CustomControl/KeyView.h"
 #include "CustomControl/KeyboardView.h"
 #include "CustomControl/SelectKeyView.h"
-#include "Views/Keyboard/LevelIndicator.h"
-#include "Views/Keyboard/LightingPanel.h"
-#include "Views/Keyboard/SharedColorPanel.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
+#include "Views/Keyboard/Shared/LevelIndicator.h"
+#include "Views/Keyboard/Shared/SharedColorPanel.h"
 #include "keyboard/EditorFixture.h"
 
 using namespace keyloom;

@@ -2,9 +2,9 @@
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
 #include "Views/Keyboard/KeyLayout/KeyPlacement.h"
-#include "Views/Keyboard/core/MarrowinLayoutRules.h"
-#include "Views/Keyboard/core/MarrowinModelChoice.h"
-#include "Views/Keyboard/core/MarrowinOptionTable.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLayoutRules.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinModelChoice.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinOptionTable.h"
 
 using namespace keyloom;
 

@@ -2,9 +2,9 @@
 
 #include "Keylogger/KeyState.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/KeyCombination.h"
-#include "Views/Keyboard/core/MarrowinKeyAssignment.h"
-#include "Views/Keyboard/core/MarrowinKeyTable.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyAssignment.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyTable.h"
+#include "Views/Keyboard/Shared/core/KeyCombination.h"
 
 namespace keyloom {
 namespace {

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/MarrowinKeyTable.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyTable.h"
 #include "support/MarrowinKeyRows.h"
 
 namespace keyloom {

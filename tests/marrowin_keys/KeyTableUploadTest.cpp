@@ -5,7 +5,7 @@
 #include "SQLite/MarrowinDeviceSQLite.h"
 #include "VelkorDevice/MarrowinV2.h"
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/MarrowinKeyTable.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyTable.h"
 #include "marrowin_lighting/LightingTestSupport.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedHidScope.h"

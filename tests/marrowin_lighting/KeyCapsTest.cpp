@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
-#include "Views/Keyboard/core/MarrowinKeyCaps.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinKeyCaps.h"
 
 namespace keyloom {
 namespace {

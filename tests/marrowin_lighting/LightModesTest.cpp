@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "Views/Keyboard/core/MarrowinLightModes.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightModes.h"
 
 namespace keyloom {
 namespace {

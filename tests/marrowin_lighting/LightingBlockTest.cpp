@@ -2,9 +2,9 @@
 
 #include "LightingTestSupport.h"
 #include "SQLite/MarrowinDeviceSQLite.h"
-#include "Views/Keyboard/core/MarrowinLightModes.h"
-#include "Views/Keyboard/core/MarrowinLightingBlock.h"
-#include "Views/Keyboard/core/MarrowinLightingStore.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightModes.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightingBlock.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinLightingStore.h"
 #include "support/TestSupport.h"
 
 namespace keyloom {

@@ -3,11 +3,11 @@
 
 #include "ScreenGallery.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
-#include "Views/Keyboard/KeyPanel.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/KnobPanel.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyPanel.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/KnobPanel.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
 
 namespace keyloom {
 

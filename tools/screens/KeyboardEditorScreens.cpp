@@ -1,7 +1,7 @@
 #include "ScreenGallery.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
 
 namespace keyloom {
 

@@ -4,11 +4,11 @@
 #include <QPushButton>
 
 #include "ScreenGallery.h"
-#include "Views/Keyboard/KeyboardViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/LightingPanel.h"
-#include "Views/Keyboard/SharedColorPanel.h"
-#include "Views/Keyboard/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Quorvath/KeyboardViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
+#include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Shared/SharedColorPanel.h"
 
 namespace keyloom {
 

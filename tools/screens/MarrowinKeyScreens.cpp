@@ -3,10 +3,10 @@
 #include "Keylogger/CallBackFunctions.h"
 #include "ScreenGallery.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
-#include "Views/Keyboard/MarrowinEditorContext.h"
-#include "Views/Keyboard/MarrowinKeyCustomView.h"
-#include "Views/Keyboard/MarrowinViewController.h"
-#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinKeyCustomView.h"
+#include "Views/Keyboard/Marrowin/MarrowinViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinEditorContext.h"
 
 namespace keyloom {
 

@@ -4,10 +4,10 @@
 #include "CustomControl/KeyboardView.h"
 #include "CustomControl/SelectKeyView.h"
 #include "ScreenGallery.h"
-#include "Views/Keyboard/MarrowinEditorContext.h"
-#include "Views/Keyboard/MarrowinRadiRGBView.h"
-#include "Views/Keyboard/MarrowinViewController.h"
-#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinRadiRGBView.h"
+#include "Views/Keyboard/Marrowin/MarrowinViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinEditorContext.h"
 
 namespace keyloom {
 

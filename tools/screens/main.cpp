@@ -15,8 +15,8 @@
 
 #include "ScreenGallery.h"
 #include "Views/Home/HomeViewController.h"
-#include "Views/Keyboard/KeyboardWindowViewController.h"
-#include "Views/Keyboard/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Marrowin/MarrowinWindowViewController.h"
+#include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedKeyboard.h"
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Customized/AlertSheet.h"
 #include "Customized/SegueRegistry.h"
 #include "Helper/HttpRequest.h"
 #include "USB/HIDDevice.h"
@@ -455,17 +456,11 @@ void HomeViewController::refreshUI() {
 }
 
 void HomeViewController::showDisconnectSheet() {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Keyboard"), QStringLiteral("Keyboard"),
-                                QMessageBox::Ok, window());
-    box->setInformativeText(
-        QStringLiteral("The keyboard is disconnected and the keyboard configuration window will close."));
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [](int result) {
-        if (result == QMessageBox::Ok && KEYBOARD_VIEW) KEYBOARD_VIEW->close();
-    });
-    disconnectSheet = box;
-    box->open();
+    disconnectSheet = showAlertSheet(
+        this, QStringLiteral("Keyboard"),
+        QStringLiteral("The keyboard is disconnected and the keyboard configuration window will close."), this, [] {
+            if (KEYBOARD_VIEW) KEYBOARD_VIEW->close();
+        });
 }
 
 void HomeViewController::wirelessConnected(const Notification& note) {

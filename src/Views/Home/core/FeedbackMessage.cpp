@@ -1,7 +1,8 @@
 #include "Views/Home/core/FeedbackMessage.h"
 
 #include <QString>
-#include <QTextBoundaryFinder>
+
+#include "Helper/TextHelpers.h"
 
 namespace keyloom {
 
@@ -12,18 +13,16 @@ std::string feedbackMessage(const std::string& type, const std::string& subject,
 
 std::vector<std::string> feedbackChunks(const std::string& message, std::size_t chunkLength) {
     if (chunkLength == 0) return {message};
-    const QString text = QString::fromStdString(message);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    // Ill-formed UTF-8 goes out as U+FFFD, as it always has.
+    const std::string text = QString::fromStdString(message).toStdString();
+    const std::vector<std::size_t> ends = characterBoundaries(text);
     std::vector<std::string> chunks;
-    qsizetype start = 0;
-    std::size_t characters = 0;
-    for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
-        if (++characters < chunkLength) continue;
-        chunks.push_back(text.mid(start, end - start).toStdString());
-        start = end;
-        characters = 0;
+    std::size_t start = 0;
+    for (std::size_t i = chunkLength - 1; i < ends.size(); i += chunkLength) {
+        chunks.push_back(text.substr(start, ends[i] - start));
+        start = ends[i];
     }
-    if (start < text.size() || chunks.empty()) chunks.push_back(text.mid(start).toStdString());
+    if (start < text.size() || chunks.empty()) chunks.push_back(text.substr(start));
     return chunks;
 }
 

@@ -1,6 +1,6 @@
 #include "Views/Keyboard/DataSource/MarrowinOptionTree.h"
 
-#include "Views/Keyboard/core/MarrowinOptionTable.h"
+#include "Views/Keyboard/Marrowin/core/MarrowinOptionTable.h"
 
 namespace keyloom {
 
