@@ -10,7 +10,8 @@
 // Usage: xvfb-run -a bench_startup [--rounds N] [--settle N] [--idle SECONDS] [--program PATH] [--bare PATH]
 //   --rounds   counted rounds (default 15, at least 1)
 //   --settle   last rounds whose processes stay 5 s for memory and threads (default 3)
-//   --idle     after the rounds, one more launch of the program: CPU time over this many seconds from 5 s on (off)
+//   --idle     after the rounds, one more launch of the program and of the bare window: CPU time and each thread's
+//              wake-ups (voluntary context switches, from /proc/PID/task) over this many seconds from 5 s on (off)
 //   --program / --bare   other programs to compare (default: the built velkor-keyloom and bench_startup_bare)
 // Every launch gets the same fresh folders (data, config, cache, runtime) in one temporary folder, shared by all the
 // launches of the run, so each start but the first finds the files of the one before, as a user's start does.
@@ -31,6 +32,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -74,6 +76,51 @@ ProcStatus procStatus(pid_t pid) {
         status.ignore(1 << 12, '\n');
     }
     return out;
+}
+
+// Wake-ups of each thread of a process: its voluntary context switches (each one a sleep it woke from), by thread id,
+// with the thread's name.
+struct ThreadWakeups {
+    std::string name;
+    long long wakeups = 0;
+};
+std::map<long, ThreadWakeups> threadWakeups(pid_t pid) {
+    std::map<long, ThreadWakeups> out;
+    std::error_code ec;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& task : std::filesystem::directory_iterator(tasks, ec)) {
+        const long tid = std::atol(task.path().filename().c_str());
+        ThreadWakeups t;
+        std::ifstream comm(task.path() / "comm");
+        std::getline(comm, t.name);
+        std::ifstream status(task.path() / "status");
+        std::string key;
+        bool found = false;
+        while (status >> key) {
+            if (key == "voluntary_ctxt_switches:") found = static_cast<bool>(status >> t.wakeups);
+            status.ignore(1 << 12, '\n');
+        }
+        if (found) out[tid] = t;
+    }
+    return out;
+}
+
+// Each thread's wake-ups between the two readings; a thread started in between counts from 0, one that ended in
+// between is named without a figure.
+void printWakeups(const std::string& label, pid_t pid, const std::map<long, ThreadWakeups>& before,
+                  const std::map<long, ThreadWakeups>& after, double seconds) {
+    std::printf("%s: wake-ups (voluntary context switches) per thread over the same %.0f s:\n", label.c_str(), seconds);
+    long long total = 0;
+    for (const auto& [tid, now] : after) {
+        const auto earlier = before.find(tid);
+        const long long n = now.wakeups - (earlier != before.end() ? earlier->second.wakeups : 0);
+        total += n;
+        const std::string name = now.name + (tid == pid ? " (main)" : "") + (earlier == before.end() ? " (new)" : "");
+        std::printf("  %-28s %6lld  %6.2f/s\n", name.c_str(), n, double(n) / seconds);
+    }
+    for (const auto& [tid, then] : before)
+        if (!after.count(tid)) std::printf("  %-28s  ended\n", then.name.c_str());
+    std::printf("  %-28s %6lld  %6.2f/s\n", "all threads", total, double(total) / seconds);
 }
 
 // User plus system CPU time of a process, in clock ticks.
@@ -241,12 +288,15 @@ class Bench {
         }
         if (painted && idle) {
             const long long before = cpuTicks(pid);
+            const std::map<long, ThreadWakeups> wakeupsBefore = threadWakeups(pid);
             std::this_thread::sleep_for(*idle);
             const long long after = cpuTicks(pid);
+            const std::map<long, ThreadWakeups> wakeupsAfter = threadWakeups(pid);
             std::printf("%s: CPU time over %lld idle seconds from 5 s on: %.0f ms (%.3f %% of one core)\n",
                         program.label.c_str(), static_cast<long long>(idle->count()),
                         (after - before) * 1000.0 / sysconf(_SC_CLK_TCK),
                         (after - before) * 100.0 / sysconf(_SC_CLK_TCK) / double(idle->count()));
+            printWakeups(program.label, pid, wakeupsBefore, wakeupsAfter, double(idle->count()));
         }
         ::kill(pid, SIGTERM);
         int status = 0;
@@ -401,7 +451,8 @@ int main(int argc, char** argv) {
                                 rss.min, rss.median, rss.max, threads.min, threads.median, threads.max);
                 }
             }
-            if (idle > 0 && !bench.launch(program, false, std::chrono::seconds(idle))) status = 1;
+            for (const Program* p : {&program, &bare})
+                if (idle > 0 && status == 0 && !bench.launch(*p, false, std::chrono::seconds(idle))) status = 1;
         }
     }
     std::error_code ec;

@@ -8,7 +8,8 @@ namespace keyloom {
 // Names of the answer notifications. "HTTPRequest" carries a NotificationDictionary {"type": int64_t request type,
 // "result": std::string answer, "request": int64_t number of the request}; "feedbackHTTPRequest" carries the answer
 // text (std::string) itself. Both are posted on the HTTP thread; "false" is the answer when the server could not be
-// reached.
+// reached. With no server address configured a request is not even built: its "false" is posted at once, on the
+// calling thread, before the operation returns.
 inline constexpr const char* HTTPRequestNotification = "HTTPRequest";
 inline constexpr const char* feedbackHTTPRequestNotification = "feedbackHTTPRequest";
 

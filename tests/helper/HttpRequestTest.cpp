@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
 #include "Helper/HttpRequest.h"
 #include "Helper/HttpSession.h"
 #include "Helper/LoginEmail.h"
 #include "LoopbackServer.h"
 #include "ScriptedServer.h"
+#include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 
 namespace keyloom {
@@ -175,6 +180,57 @@ TEST_F(HttpRequestTest, ARequestArrivesOnceAndUnusableAnswersAreFalse) {
         EXPECT_TRUE(result == c.result) << result.substr(0, 80);
         EXPECT_EQ(scripted.requests(), 1);
     }
+}
+
+// Without a server address nothing is built, encrypted or sent: each announced request's "false" comes before the call
+// returns, on the calling thread, the usage report says nothing, and the network module is never loaded. In a process
+// of its own, where no earlier test has loaded the module.
+TEST(HttpRequestWithoutServer, FailsAtOnceWithoutLoadingTheNetworkModule) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto run = [] {
+        setenv("KEYLOOM_SERVER_URL", "", 1);
+        std::vector<std::string> answers;  // "name result", as they come
+        std::vector<Observation> observations;
+        for (const char* name : {HTTPRequestNotification, feedbackHTTPRequestNotification})
+            observations.push_back(NotificationCenter::defaultCenter().addObserver(name, [&](const Notification& n) {
+                const NotificationDictionary* dict = notificationDictionary(n);
+                const auto* text =
+                    std::any_cast<std::string>(dict && dict->count("result") ? &dict->at("result") : &n.object);
+                const bool here = isMainThread();
+                answers.push_back(n.name + " " + (text ? *text : "<missing>") + (here ? "" : " elsewhere"));
+            }));
+        const std::pair<std::function<void()>, const char*> cases[] = {
+            {[] { HttpRequest().Login(1, "a@b.cd", "password1"); }, "HTTPRequest false"},
+            {[] { HttpRequest().Login(2, "a@b.cd", "password1"); }, "HTTPRequest false"},
+            {[] { HttpRequest().Login(3, "a@b.cd", ""); }, "HTTPRequest false"},
+            {[] { HttpRequest().resetPassword("a@b.cd", "password1", "12345"); }, "HTTPRequest false"},
+            {[] { HttpRequest().sendData(1, "already encrypted"); }, "HTTPRequest false"},
+            {[] { HttpRequest().feedback("text"); }, "feedbackHTTPRequest false"},
+            {[] { HttpRequest().sendSoftwareInfo("version:1.2.7#Quorvath#"); }, nullptr},
+        };
+        int failures = 0;
+        for (const auto& [call, expected] : cases) {
+            answers.clear();
+            call();
+            const std::vector<std::string> want =
+                expected ? std::vector<std::string>{expected} : std::vector<std::string>{};
+            if (answers != want) {
+                std::fprintf(stderr, "expected \"%s\", got %zu answers: \"%s\"\n", expected ? expected : "",
+                             answers.size(), answers.empty() ? "" : answers.front().c_str());
+                ++failures;
+            }
+        }
+        std::ifstream maps("/proc/self/maps");
+        const std::string mapped((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+        for (const char* library : {"libkeyloom_network", "libQt6Network"}) {
+            if (mapped.find(library) == std::string::npos) continue;
+            std::fprintf(stderr, "%s loaded\n", library);
+            ++failures;
+        }
+        std::fflush(stderr);
+        std::exit(failures);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

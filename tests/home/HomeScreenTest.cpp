@@ -19,6 +19,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHid.h"
+#include "resources/KeyloomImages.h"
 #include "support/TestSupport.h"
 #include "support/WaitIdle.h"
 
@@ -164,6 +165,29 @@ TEST_F(HomeScreen, IdentifiesEveryModelAndFillsTheCurrentDevice) {
         unplugAndSettle(c.kb);
         EXPECT_EQ(home->kbHIDdevice(), nullptr);
     }
+}
+
+// Keyboards plugged at once: the screen follows the last one, and the picture shown once the burst is handled is its
+// picture; when they have all gone, the default one.
+TEST_F(HomeScreen, KeyboardsPluggedAtOnceShowTheLastOnesPicture) {
+    auto* picture = find<QPushButton>("deviceImage");
+    const auto shows = [picture](const char* name) {
+        const QPixmap drawn = keyloomImage(QString::fromLatin1(name));
+        return picture->iconSize() == drawn.size() && picture->icon().pixmap(drawn.size()).toImage() == drawn.toImage();
+    };
+    const std::shared_ptr<SimulatedKeyboard> keyboards[] = {
+        SimulatedKeyboard::ostrel61(), SimulatedKeyboard::quorvath91(), SimulatedKeyboard::tolmek84(),
+        SimulatedKeyboard::vindle68()};
+    for (const auto& kb : keyboards) SimulatedHid::instance().plug(kb);
+    ASSERT_TRUE(test::processEventsUntil([&] { return accepted == int(std::size(keyboards)); }));
+    EXPECT_TRUE(test::waitUntilIdle());
+    EXPECT_EQ(HIDDevice(home->kbHIDdevice()).productId, keyboards[3]->productId());
+    EXPECT_EQ(find<QLabel>("deviceNameText")->text(), "Vindle");
+    EXPECT_EQ(image(picture), "big_kb_vindle");
+    EXPECT_TRUE(test::processEventsUntil([&] { return shows("big_kb_vindle"); }));
+    for (const auto& kb : keyboards) unplugAndSettle(kb);
+    EXPECT_EQ(image(picture), "big_kb_pro_87");
+    EXPECT_TRUE(test::processEventsUntil([&] { return shows("big_kb_pro_87"); }));
 }
 
 TEST_F(HomeScreen, SmartWirelessDeviceIsNeverTracked) {

@@ -1,5 +1,6 @@
 #include "Views/Home/HomeViewController.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "Customized/AlertSheet.h"
 #include "Customized/SegueRegistry.h"
@@ -39,42 +41,73 @@ constexpr const char* kImageProperty = "keyloomImageName";
 constexpr const char* kStoreUrl = "https://www.velkor.com/store";
 constexpr const char* kHomeUrl = "https://www.velkor.com";
 
-constexpr const char* kPendingImageProperty = "keyloomPendingImage";
-
 void drawImage(QPushButton* button, const QString& name) {
     const QPixmap pm = keyloomImage(name);
     button->setIcon(pm);
     button->setIconSize(pm.size());
 }
 
-// Draws a hidden button's picture once the button is shown: the mouse and mouse-pad pictures, for one, are seldom
-// looked at.
-class DrawWhenShown : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Show) return false;
-        auto* button = static_cast<QPushButton*>(watched);
-        const QString name = button->property(kPendingImageProperty).toString();
-        button->setProperty(kPendingImageProperty, QVariant());
-        button->removeEventFilter(this);
-        deleteLater();
-        if (!name.isEmpty()) drawImage(button, name);
-        return false;
-    }
+// When a button's picture is drawn.
+enum class Drawing {
+    now,         // at once, or when the button is shown if it is hidden now
+    afterBurst,  // also a shown button's only once the changes queued with it are done: only the last one is drawn
 };
 
-void setImage(QPushButton* button, const QString& name) {
-    button->setProperty(kImageProperty, name);
-    if (button->isHidden()) {
-        if (!button->property(kPendingImageProperty).isValid()) button->installEventFilter(new DrawWhenShown(button));
-        button->setProperty(kPendingImageProperty, name);
-        return;
+// The picture a button is still to draw, drawn when the button can be seen and only the latest one named: a hidden
+// button's when it is shown (the mouse and mouse-pad pictures, for one, are seldom looked at), and the keyboard
+// picture after a burst of changes, since keyboards plugged at once name a picture each and only the last is seen.
+class PendingPicture : public QObject {
+  public:
+    static PendingPicture* of(QPushButton* button) {
+        auto* pending = button->findChild<PendingPicture*>(QString(), Qt::FindDirectChildrenOnly);
+        return pending ? pending : new PendingPicture(button);
     }
-    button->setProperty(kPendingImageProperty, QVariant());
-    drawImage(button, name);
+
+    void set(const QString& name, Drawing drawing) {
+        name_ = name;
+        if (button_->isHidden()) return;
+        if (drawing == Drawing::now) return draw();
+        if (posted_) return;
+        posted_ = true;
+        QCoreApplication::postEvent(this, new QEvent(drawEvent()));
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != drawEvent()) return QObject::event(event);
+        posted_ = false;
+        if (!button_->isHidden()) draw();
+        return true;
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) draw();
+        return false;
+    }
+
+  private:
+    explicit PendingPicture(QPushButton* button) : QObject(button), button_(button) {
+        button->installEventFilter(this);
+    }
+
+    static QEvent::Type drawEvent() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    void draw() {
+        if (name_.isEmpty()) return;
+        drawImage(button_, std::exchange(name_, QString()));
+    }
+
+    QPushButton* button_;
+    QString name_;
+    bool posted_ = false;
+};
+
+void setImage(QPushButton* button, const QString& name, Drawing drawing = Drawing::now) {
+    button->setProperty(kImageProperty, name);
+    PendingPicture::of(button)->set(name, drawing);
 }
 
 void setImage(QLabel* label, const QString& name) {
@@ -261,7 +294,7 @@ void HomeViewController::viewDidLoad() {
     batteryTimer_.setInterval(9000);
     batteryTimer_.start();
 
-    setImage(deviceImage, keyboardImage_);
+    setImage(deviceImage, keyboardImage_, Drawing::afterBurst);
     setImage(keyboardButton, "img_kb_check");
     registerNotification();
     monitorThread_.start([monitor = rfDeviceMonitor_.get()](std::stop_token) { monitor->start(); });
@@ -448,7 +481,7 @@ void HomeViewController::refreshUI() {
     if (deviceType_ != 2) {
         setImage(keyboardButton, kbHIDdevice_ ? "img_kb" : "img_kb_none");
     } else {
-        setImage(deviceImage, keyboardImage_);
+        setImage(deviceImage, keyboardImage_, Drawing::afterBurst);
         deviceNameText->setText(keyboardDesc_);
         setImage(keyboardButton, keyboardButtonImage(1));
     }
