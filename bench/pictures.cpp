@@ -18,7 +18,7 @@ namespace {
 void BM_DrawPhoto(benchmark::State& state) {
     const KeyModel& model = *findKeyModel(KeyModelId::Quorvath91);
     const auto caps = placeCaps(model);
-    for (auto _ : state) benchmark::DoNotOptimize(drawKeyboardPhoto(caps, model.nameMap(), {698, 256}, "UK"));
+    for (auto _ : state) benchmark::DoNotOptimize(drawKeyboardPhoto(caps, {698, 256}, "UK"));
 }
 BENCHMARK(BM_DrawPhoto)->Unit(benchmark::kMillisecond);
 

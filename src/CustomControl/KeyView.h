@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 namespace keyloom {
 
@@ -32,16 +36,27 @@ class KeyView : public QWidget {
     // A widget beside this one that shows the same colour (the lower part of an ISO Enter on the photo).
     void setExtension(QWidget* extension);
 
+    // The cap's legend, drawn on the patch at most maxSize pixels high in the colour that reads on the patch's colour
+    // (dark on light colours, light on dark ones); empty for none.
+    void setLegend(const QString& text, double maxSize);
+    const QString& legend() const { return legend_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void setColor(const QColor& color);
+    const QPixmap& legendImage(const QColor& ink);
 
     bool keyCheck_ = false;
     bool keyDown_ = false;
     QColor backgroundColor_ = Qt::white;
     QPointer<QWidget> extension_;
+    QString legend_;
+    double legendSize_ = 0;
+    // The legend drawn once per ink (a cap takes at most three: dark, black, light) and reused at every repaint.
+    std::vector<std::pair<QRgb, QPixmap>> legendImages_;
 };
 
 }  // namespace keyloom

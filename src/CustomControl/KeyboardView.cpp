@@ -112,6 +112,14 @@ void KeyboardView::initUI(int64_t type, const std::vector<KeyData>& keyArray, in
         }
     }
 
+    // Each patch draws its cap's legend, in the colour that reads on the patch.
+    const PhotoLegends legends = keyboardPhotoLegends(photo.name);
+    for (const KeyData& key : keyDataArrayHover_) {
+        auto it = legends.texts.find(key.keyname);
+        auto* patch = qobject_cast<KeyView*>(key.view.data());
+        if (it != legends.texts.end() && patch) patch->setLegend(it->second, legends.size);
+    }
+
     photoSize_ = photo.size;
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("keyboardPhoto"));
@@ -142,9 +150,12 @@ void KeyboardView::setKeyboardType(int64_t type, bool mode) {
         clearFrames();
     } else {
         isEvent_ = true;
+        const bool many = updatesEnabled();
+        if (many) setUpdatesEnabled(false);  // one repaint of the picture, as in setBackColor
         for (int64_t i = 0; i < static_cast<int64_t>(keyDataArrayHover_.size()); ++i) {
             if (KeyView* patch = keyView(i)) patch->setBackColor(Qt::black);
         }
+        if (many) setUpdatesEnabled(true);
     }
 }
 
@@ -157,6 +168,7 @@ void KeyboardView::setKeyColor(int64_t layoutIndex, const QColor& color) {
 }
 
 void KeyboardView::setBackColor(const QColor& color) {
+    std::vector<KeyView*> patches;
     for (int64_t i = 0; i < static_cast<int64_t>(keyDataArrayHover_.size()); ++i) {
         KeyView* patch = keyView(i);
         if (!patch) continue;
@@ -164,8 +176,13 @@ void KeyboardView::setBackColor(const QColor& color) {
             const SelectKeyView* frame = selectKeyView(i);
             if (!frame || !frame->isShow()) continue;
         }
-        patch->setBackColor(color);
+        patches.push_back(patch);
     }
+    // Past a few caps, one repaint of the whole picture costs less than a region gathered cap by cap.
+    const bool many = patches.size() > 8 && updatesEnabled();
+    if (many) setUpdatesEnabled(false);
+    for (KeyView* patch : patches) patch->setBackColor(color);
+    if (many) setUpdatesEnabled(true);
 }
 
 void KeyboardView::clearFrames() {

@@ -1,5 +1,7 @@
 #include "SQLite/ProfileSQLite.h"
 
+#include <unordered_set>
+
 #include "SQLite/ProfileTables.h"
 #include "SQLite/SQLiteConnection.h"
 
@@ -170,6 +172,88 @@ void ProfileSQLite::insertKeyRGB(const RGBData& data) {
                 insert.bind(2, data.profile);
                 insert.bind(3, data.keyvalue);
                 insert.bind(4, data.rgbvalue);
+                insert.exec();
+            }
+        }
+        SQLiteConnection::commitScope(scope);
+    });
+}
+
+bool ProfileSQLite::storeKeyRGBs(std::span<const RGBData> rows) {
+    if (!db_) return false;
+    // What insertKeyRGB of each row in turn leaves: every row of the keys written goes; each key's last row comes
+    // back unless black, the keys in the order of their last rows, after every row of the other keys.
+    std::unordered_set<int64_t> keys;
+    std::vector<RGBData> added;
+    for (const RGBData& row : rows) {
+        if (row.keyvalue == 0) continue;
+        keys.insert(row.keyvalue);
+        std::erase_if(added, [&row](const RGBData& a) { return a.keyvalue == row.keyvalue; });
+        if (row.rgbvalue != 0) added.push_back(row);
+    }
+    return run([&](SQLite::Database& db) {
+        Transaction scope = db_->beginScope();
+        std::vector<RGBData> stored;
+        {
+            SQLite::Statement query(
+                db,
+                R"(SELECT "rgbId", "radiId", "profId", "keyvalue", "rgbvalue" FROM "t_keyrgbdata" ORDER BY "rgbId")");
+            while (query.executeStep())
+                stored.push_back({query.getColumn(0).getInt64(), query.getColumn(1).getInt64(),
+                                  query.getColumn(2).getInt64(), query.getColumn(3).getInt64(),
+                                  query.getColumn(4).getInt64()});
+        }
+        // New rows can only go after every stored row, so a stored row of a written key stays (updated in place)
+        // only as part of the longest run of `added`, from its start, that the rows after the other keys' last row
+        // already hold in order. The rest of them go, and the rest of `added` is inserted after.
+        size_t tail = 0;
+        for (size_t i = 0; i < stored.size(); ++i)
+            if (!keys.contains(stored[i].keyvalue)) tail = i + 1;
+        std::vector<size_t> removed, updated;  // stored positions
+        for (size_t i = 0; i < tail; ++i)
+            if (keys.contains(stored[i].keyvalue)) removed.push_back(i);
+        size_t next = tail;  // the first stored row not placed yet
+        size_t kept = 0;     // added[0, kept) stay in stored rows
+        for (; kept < added.size(); ++kept) {
+            size_t at = next;
+            while (at < stored.size() && stored[at].keyvalue != added[kept].keyvalue) ++at;
+            if (at == stored.size()) break;
+            for (; next < at; ++next) removed.push_back(next);
+            const RGBData& want = added[kept];
+            RGBData& have = stored[at];
+            if (have.radiId != want.radiId || have.profile != want.profile || have.rgbvalue != want.rgbvalue) {
+                have = {have.rgbId, want.radiId, want.profile, want.keyvalue, want.rgbvalue};
+                updated.push_back(at);
+            }
+            next = at + 1;
+        }
+        for (; next < stored.size(); ++next) removed.push_back(next);
+
+        {
+            SQLite::Statement remove(db, R"(DELETE FROM "t_keyrgbdata" WHERE "rgbId" = ?)");
+            for (size_t i : removed) {
+                remove.reset();
+                remove.bind(1, stored[i].rgbId);
+                remove.exec();
+            }
+            SQLite::Statement update(
+                db, R"(UPDATE "t_keyrgbdata" SET "radiId" = ?, "profId" = ?, "rgbvalue" = ? WHERE "rgbId" = ?)");
+            for (size_t i : updated) {
+                update.reset();
+                update.bind(1, stored[i].radiId);
+                update.bind(2, stored[i].profile);
+                update.bind(3, stored[i].rgbvalue);
+                update.bind(4, stored[i].rgbId);
+                update.exec();
+            }
+            SQLite::Statement insert(
+                db, R"(INSERT INTO "t_keyrgbdata" ("radiId", "profId", "keyvalue", "rgbvalue") VALUES (?, ?, ?, ?))");
+            for (size_t i = kept; i < added.size(); ++i) {
+                insert.reset();
+                insert.bind(1, added[i].radiId);
+                insert.bind(2, added[i].profile);
+                insert.bind(3, added[i].keyvalue);
+                insert.bind(4, added[i].rgbvalue);
                 insert.exec();
             }
         }

@@ -69,6 +69,11 @@ class ProfileSQLite {
     int64_t getRadiModeSelectIndex(int64_t profile) const;
     // One row per key across profiles: the key's old row goes, the new one (not for colour 0 or key 0) comes, together.
     void insertKeyRGB(const RGBData& data);
+    // Leaves the table as insertKeyRGB of each of `rows` in turn would, writing only what that changes: a key that
+    // keeps its colour is not written, one that changes colour is updated in place. The rows read in row-id order
+    // are exactly those insertKeyRGB would leave, in the same order (only their ids may differ). All or nothing;
+    // false without a connection or on failure.
+    bool storeKeyRGBs(std::span<const RGBData> rows);
     bool queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const;
     bool updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue);
     std::string getConfigData(int64_t profile, const std::string& keyValue) const;

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "Views/Keyboard/KeyLayout/KeyModels.h"
@@ -19,8 +20,8 @@ namespace {
 
 const QColor kBody(0x1d, 0x1f, 0x24);
 const QColor kRim(0x5c, 0x60, 0x69);
-const QColor kLegend(0x16, 0x17, 0x1a);
-const QColor kHalo(0xff, 0xff, 0xff, 0xe0);
+const QColor kLegendDark(0x16, 0x17, 0x1a);
+const QColor kLegendLight(0xff, 0xff, 0xff);
 const QColor kTag(0x9a, 0x9d, 0xa4);
 const QColor kCap(0xe8, 0xe8, 0xea);
 const QColor kAccent(0xff, 0x7a, 0x1a);
@@ -98,7 +99,8 @@ struct LegendLayout {
 };
 
 LegendLayout layoutLegend(const QString& text, QFont font, double width, double maxSize) {
-    const QStringList given = text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+    static const QRegularExpression kLineBreak(QStringLiteral("\r?\n"));
+    const QStringList given = text.split(kLineBreak, Qt::SkipEmptyParts);
     auto widest = [&](const QStringList& lines) {
         const QFontMetricsF m(font);
         double w = 0;
@@ -131,32 +133,20 @@ LegendLayout layoutLegend(const QString& text, QFont font, double width, double 
     return {two, font};
 }
 
-// A legend in the top-left corner of a cap, dark with a light halo so that it reads on every patch colour, from white
-// to black and the user's colours.
-void drawLegend(QPainter& p, const QRectF& cap, const QString& text, double maxSize) {
-    if (text.isEmpty()) return;
-    QFont font = p.font();
-    font.setBold(true);
-    const LegendLayout layout = layoutLegend(text, font, cap.width() - 6, maxSize);
-    const QFontMetricsF metrics(layout.font);
-    const double lineHeight = metrics.ascent() + metrics.descent() * 0.4;
-    p.save();
-    p.setClipRect(cap);
-    p.setFont(layout.font);
-    // The halo: the text drawn around itself in the light colour (glyphs come from the font cache; stroking their
-    // outlines instead costs several times as much).
-    const double d = layout.font.pixelSize() >= 11 ? 1.2 : 1.0;
-    const QPointF offsets[] = {{-d, 0}, {d, 0}, {0, -d}, {0, d}, {-d, -d}, {d, -d}, {-d, d}, {d, d}, {0, 0}};
-    for (const QPointF& offset : offsets) {
-        const bool last = offset.isNull();
-        p.setPen(last ? kLegend : kHalo);
-        double baseline = cap.top() + 2.5 + metrics.ascent();
-        for (const QString& line : layout.lines) {
-            p.drawText(QPointF(cap.left() + 3.5, baseline) + offset, line);
-            baseline += lineHeight;
-        }
-    }
-    p.restore();
+double channelLuminance(int value) {
+    const double v = value / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c) {
+    const QColor rgb = c.toRgb();
+    return 0.2126 * channelLuminance(rgb.red()) + 0.7152 * channelLuminance(rgb.green()) +
+           0.0722 * channelLuminance(rgb.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // The outline of each cap, one point inside its frame so the body shows between caps; an ISO Enter's outline
@@ -181,7 +171,7 @@ double legendSize(const std::vector<PlacedCap>& caps, double scale) {
 
 }  // namespace
 
-QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& names, QSize size, const QString& tag) {
+QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, QSize size, const QString& tag) {
     QPixmap pm = transparentPixmap(size);
     const double h = size.height();
     // Picture points have their origin at the bottom left; the image's rows run from the top.
@@ -207,9 +197,6 @@ QPixmap drawKeyboardPhoto(const std::vector<PlacedCap>& caps, const KeyNameMap& 
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.strokePath(windows, QPen(kRim, 1));
 
-    const double legend = legendSize(caps, 1.0);
-    for (const PlacedCap& cap : caps) drawLegend(p, image(toRectF(cap.rect)), legendOf(names, cap.keyname), legend);
-
     if (!tag.isEmpty()) {
         QFont f = p.font();
         f.setPixelSize(9);
@@ -227,7 +214,7 @@ QPixmap drawPhoto(const QString& name) {
     const PhotoSpec photo = photoSpecs().value(name);
     const KeyModel* model = findKeyModel(photo.model);
     if (!model) return {};
-    return drawKeyboardPhoto(placeCaps(*model), model->nameMap(), photo.size, photo.tag);
+    return drawKeyboardPhoto(placeCaps(*model), photo.size, photo.tag);
 }
 
 // The model of each home-screen picture, and whether it is a TE (lighter body).
@@ -292,8 +279,9 @@ QPixmap drawHomePicture(const HomePicture& picture) {
     surfaces.setFillRule(Qt::WindingFill);
     p.fillPath(surfaces, kCap);
     const double legend = legendSize(caps, scale);
+    const QColor ink = legendColourOn(kCap);
     for (const PlacedCap& cap : caps)
-        drawLegend(p, image(toRectF(cap.rect)), legendOf(model->nameMap(), cap.keyname), legend);
+        drawCapLegend(p, image(toRectF(cap.rect)), legendOf(model->nameMap(), cap.keyname), legend, ink);
     p.setPen(Qt::NoPen);
     p.setBrush(kAccent);
     p.drawRect(QRectF(12, h - 5, w - 24, 2));
@@ -301,6 +289,52 @@ QPixmap drawHomePicture(const HomePicture& picture) {
 }
 
 }  // namespace
+
+QColor legendColourOn(const QColor& cap) {
+    const bool light = contrast(kLegendLight, cap) > contrast(kLegendDark, cap);
+    const QColor ink = light ? kLegendLight : kLegendDark;
+    // The softer dark falls short on mid-tone caps (saturated red); black reaches 4.5:1 wherever white does not.
+    return contrast(ink, cap) >= 4.5 ? ink : QColor(Qt::black);
+}
+
+void drawCapLegend(QPainter& p, const QRectF& cap, const QString& text, double maxSize, const QColor& ink) {
+    if (text.isEmpty()) return;
+    QFont font = p.font();
+    font.setBold(true);
+    // Stems on whole pixels: small legends stay sharp instead of greyed over two pixels.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    const LegendLayout layout = layoutLegend(text, font, cap.width() - 6, maxSize);
+    const QFontMetricsF metrics(layout.font);
+    const double lineHeight = metrics.ascent() + metrics.descent() * 0.4;
+    p.save();
+    p.setClipRect(cap);
+    p.setFont(layout.font);
+    p.setPen(ink);
+    // On whole pixels: glyphs placed between pixels are smeared over two of them and never reach their ink.
+    const double x = std::round(cap.left() + 3.5);
+    double baseline = cap.top() + 2.5 + metrics.ascent();
+    for (const QString& line : layout.lines) {
+        // Struck twice: the thinnest marks (a quote, a backtick) then reach the ink instead of a paler mix.
+        for (int strike = 0; strike < 2; ++strike) p.drawText(QPointF(x, std::round(baseline)), line);
+        baseline += lineHeight;
+    }
+    p.restore();
+}
+
+PhotoLegends keyboardPhotoLegends(const QString& photoName) {
+    auto it = photoSpecs().constFind(photoName);
+    if (it == photoSpecs().constEnd()) return {};
+    const KeyModel* model = findKeyModel(it->model);
+    if (!model) return {};
+    const std::vector<PlacedCap> caps = placeCaps(*model);
+    PhotoLegends legends;
+    legends.size = legendSize(caps, 1.0);
+    for (const PlacedCap& cap : caps) {
+        QString text = legendOf(model->nameMap(), cap.keyname);
+        if (!text.isEmpty()) legends.texts.emplace(cap.keyname, std::move(text));
+    }
+    return legends;
+}
 
 std::vector<CapExtension> keyboardPhotoExtensions(const QString& photoName) {
     auto it = photoSpecs().constFind(photoName);

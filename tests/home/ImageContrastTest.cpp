@@ -5,11 +5,16 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "CustomControl/KeyDataList.h"
+#include "CustomControl/KeyView.h"
+#include "CustomControl/KeyboardPhotoTable.h"
+#include "CustomControl/KeyboardView.h"
 #include "Views/Home/HomeViewController.h"
 #include "Views/Home/HomeWindowController.h"
 #include "platform/NotificationCenter.h"
@@ -50,6 +55,19 @@ bool isMix(QRgb c, QRgb a, QRgb b) {
         if (std::abs(tc - t) > 0.08) return false;
     }
     if (t <= 0 || t >= 1) return false;
+    for (Channel ch : kChannels)
+        if (std::abs(ch(a) + t * (ch(b) - ch(a)) - ch(c)) > 6) return false;
+    return true;
+}
+
+// c lies on the way from a to b, to within rounding: antialiasing's mix of the two, or either of them.
+bool between(QRgb c, QRgb a, QRgb b) {
+    double along = 0, length = 0;
+    for (Channel ch : kChannels) {
+        along += double(ch(c) - ch(a)) * (ch(b) - ch(a));
+        length += double(ch(b) - ch(a)) * (ch(b) - ch(a));
+    }
+    const double t = length > 0 ? std::clamp(along / length, 0.0, 1.0) : 0.0;
     for (Channel ch : kChannels)
         if (std::abs(ch(a) + t * (ch(b) - ch(a)) - ch(c)) > 6) return false;
     return true;
@@ -200,6 +218,52 @@ TEST_P(ImageContrast, BatteryBadge) {
             expectLegible(home->batteryIcon, "level icon");
             expectLegible(home->batteryMode, "link icon");
         }
+    }
+}
+
+// Every legend of every model's picture on caps painted white, black, yellow and saturated red, green and blue: the
+// cap's colour is the ground of its window, and every solid colour drawn on it (the legend, and a halo if there were
+// one) reaches 4.5:1 against it.
+TEST(LegendContrast, EveryLegendReadsOnItsCap) {
+    const QColor caps[] = {Qt::white, Qt::black, Qt::yellow, QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
+    for (const KeyModel& model : keyModels()) {
+        SCOPED_TRACE(std::string(model.name));
+        const std::vector<KeyData> keys = keyDataFromCaps(placeCaps(model));
+        KeyboardView picture(QRect(QPoint(), keyboardPhotoFor(keys.size(), 0, 0, 0).size), nullptr);
+        picture.initUI(1, keys, 0);
+        size_t legends = 0;
+        for (const QColor& cap : caps) {
+            SCOPED_TRACE(cap.name().toStdString());
+            for (const KeyData& key : keys) picture.setKeyColor(key.index, cap);
+            const QImage shot = picture.grab().toImage();
+            for (const KeyData& key : keys) {
+                const KeyView* patch = picture.keyView(key.index);
+                if (patch->legend().isEmpty()) continue;
+                SCOPED_TRACE(key.keyname);
+                ++legends;
+                // Inside the photo's outline of the cap.
+                const QRect window = patch->geometry().adjusted(3, 3, -3, -3);
+                std::map<QRgb, int> counts;
+                for (int y = window.top(); y <= window.bottom(); ++y)
+                    for (int x = window.left(); x <= window.right(); ++x) ++counts[shot.pixel(x, y) | 0xff000000u];
+                const QRgb ground = cap.rgb();
+                ASSERT_EQ(
+                    std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })
+                        ->first,
+                    ground);
+                // The legend's ink: the colour that stands out most; every other colour antialiasing between it
+                // and the cap (a halo of another colour would read as an outline).
+                QRgb ink = ground;
+                for (auto [c, n] : counts)
+                    if (contrast(c, ground) > contrast(ink, ground)) ink = c;
+                EXPECT_GE(contrast(ink, ground), 4.5) << qPrintable(QColor(ink).name());
+                for (auto [c, n] : counts) {
+                    EXPECT_TRUE(between(c, ground, ink))
+                        << qPrintable(QColor(c).name()) << " beside " << qPrintable(QColor(ink).name());
+                }
+            }
+        }
+        EXPECT_GT(legends, 0u);
     }
 }
 

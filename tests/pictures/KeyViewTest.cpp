@@ -86,4 +86,14 @@ TEST(KeyView, FreshPatchIsWhiteAndFreshFrameDrawsNothing) {
     frame.render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
     EXPECT_EQ(shown.pixelColor(1, 10), kYellow);  // the dashed edge
     EXPECT_EQ(qAlpha(shown.pixel(10, 10)), 0);    // nothing inside
+
+    // A wider cap's frame is its own, not the first one's kept picture.
+    SelectKeyView wide(QRect(0, 0, 34, 20), nullptr);
+    wide.setAttribute(Qt::WA_TranslucentBackground);
+    wide.setShow(true);
+    QImage wideShown(34, 20, QImage::Format_ARGB32);
+    wideShown.fill(Qt::transparent);
+    wide.render(&wideShown, QPoint(), QRegion(), QWidget::RenderFlags());
+    EXPECT_EQ(wideShown.pixelColor(32, 10), kYellow);
+    EXPECT_EQ(qAlpha(wideShown.pixel(19, 10)), 0);
 }

@@ -68,8 +68,8 @@ bool legendDrawn(const QImage& img, const QRect& cap) {
 
 }  // namespace
 
-// Each photo: its size; every cap a window below its legend; the body opaque just below every cap (between rows);
-// a legend exactly where the model's name map gives the cap a short name.
+// Each photo: its size; every cap a window, legend corner included (the patch below draws the legend); the body
+// opaque just below every cap (between rows); a legend exactly where the model's name map gives the cap a short name.
 TEST(KeyboardPhoto, WindowsBodyAndLegends) {
     for (const PhotoCase& c : kPhotos) {
         SCOPED_TRACE(c.name);
@@ -78,6 +78,7 @@ TEST(KeyboardPhoto, WindowsBodyAndLegends) {
         const QImage img = imageOf(pm);
         const KeyModel& model = *findKeyModel(c.model);
         const auto extensions = keyboardPhotoExtensions(c.name);
+        const PhotoLegends legends = keyboardPhotoLegends(c.name);
         for (const PlacedCap& cap : placeCaps(model)) {
             SCOPED_TRACE(cap.keyname);
             const QRect r = imageRect(cap.rect, c.size.height());
@@ -86,20 +87,37 @@ TEST(KeyboardPhoto, WindowsBodyAndLegends) {
             if (!hasFoot) {
                 EXPECT_EQ(qAlpha(img.pixel(r.center().x(), r.bottom() + 1)), 255);
             }
+            EXPECT_FALSE(legendDrawn(img, r));
             const KeyMapRow* row = model.nameMap().find(cap.keyname);
-            EXPECT_EQ(legendDrawn(img, r), row && !row->short_name.empty());
+            const auto legend = legends.texts.find(cap.keyname);
+            ASSERT_EQ(legend != legends.texts.end(), row && !row->short_name.empty());
+            if (row && legend != legends.texts.end()) {
+                EXPECT_EQ(legend->second.toStdString(), row->short_name);
+            }
         }
     }
 }
 
-// A cap whose name the map lacks gets a window and no legend.
-TEST(KeyboardPhoto, MissingNameDrawsNoLegend) {
-    const std::vector<PlacedCap> caps{{0, {20, 200, 40, 40}, "escape"}, {1, {70, 200, 40, 40}, "noSuchKey"}};
-    const QImage img =
-        imageOf(drawKeyboardPhoto(caps, findKeyModel(KeyModelId::Quorvath87)->nameMap(), {200, 256}, {}));
-    EXPECT_TRUE(legendDrawn(img, imageRect(caps[0].rect, 256)));
-    EXPECT_FALSE(legendDrawn(img, imageRect(caps[1].rect, 256)));
-    EXPECT_EQ(qAlpha(img.pixel(90, 46)), 0);
+// Each patch of a picture draws its cap's legend; a cap whose name the photo's map lacks gets none.
+TEST(KeyboardPhoto, PatchesDrawTheirLegends) {
+    std::vector<KeyData> keys = quorvathKeyData(1);
+    keys.at(1).keyname = "noSuchKey";
+    KeyboardView picture(QRect(0, 0, 698, 256), nullptr);
+    picture.initUI(1, keys, 0);
+    const QImage shown = picture.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const KeyNameMap& names = findKeyModel(KeyModelId::Quorvath87)->nameMap();
+    for (const KeyData& key : keys) {
+        SCOPED_TRACE(key.keyname);
+        const KeyMapRow* row = names.find(key.keyname);
+        const std::string expected = row ? row->short_name : std::string();
+        EXPECT_EQ(picture.keyView(key.index)->legend().toStdString(), expected);
+        // Dark ink on the white patch, inside the cap's outline, or none.
+        const QRect r = picture.keyView(key.index)->geometry().adjusted(3, 3, -3, -3);
+        bool inked = false;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) inked = inked || qGray(shown.pixel(x, y)) < 128;
+        EXPECT_EQ(inked, !expected.empty());
+    }
 }
 
 // ISO Enters are L-shaped: the foot reaches down over the next row to the cap's right edge, is a window in the

@@ -43,7 +43,7 @@ bool activateLightMode(MarrowinDeviceSQLite& db, int64_t profile, int64_t mode) 
 bool storeKeyColours(MarrowinDeviceSQLite& db, std::span<const RGBData> rows) {
     if (!db.isConnected()) return false;
     Transaction scope = db.transaction();
-    for (const RGBData& row : rows) db.insertKeyRGB(row);
+    if (!db.storeKeyRGBs(rows)) return false;
     return !scope.active() || scope.commit();
 }
 

@@ -31,8 +31,8 @@ bool changeLightRecord(MarrowinDeviceSQLite& db, int64_t profile, int64_t mode,
 // Makes mode the profile's active mode. False when the store fails.
 bool activateLightMode(MarrowinDeviceSQLite& db, int64_t profile, int64_t mode);
 
-// Stores every per-key colour row together (a black one removes the key's row). False when the database is not open
-// or the commit fails (nothing stored then).
+// Stores every per-key colour row together (a black one removes the key's row), writing only the keys whose stored
+// colour changes. False when the database is not open or the commit fails (nothing stored then).
 bool storeKeyColours(MarrowinDeviceSQLite& db, std::span<const RGBData> rows);
 
 }  // namespace keyloom
