@@ -20,6 +20,7 @@ namespace {
 // The notice's place in the panels' coordinates: over the pictures' left edge, above them.
 constexpr int kNoticeLeft = 295;
 constexpr int kNoticeHeight = 38;
+constexpr int kBottomNoticeHeight = 32;
 
 void setTabImage(QPushButton* button, const QString& name) {
     const QPixmap pm = keyloomImage(name);
@@ -69,8 +70,15 @@ MarrowinViewController::MarrowinViewController(QWidget* parent)
 }
 
 void MarrowinViewController::placeStoreNotice(bool besideCombos) {
-    const int right = besideCombos ? KeyCustomView->keyLayoutSelect->geometry().left() - 10 : MarrowinPanel::kWidth - 7;
-    storeNotice->setGeometry(kTabColumnWidth + kNoticeLeft, 3, right - kNoticeLeft, kNoticeHeight);
+    if (besideCombos) {
+        const int right = KeyCustomView->keyLayoutSelect->geometry().left() - 10;
+        storeNotice->setGeometry(kTabColumnWidth + kNoticeLeft, 3, right - kNoticeLeft, kNoticeHeight);
+        return;
+    }
+    // Without the combo boxes the picture starts at the top: the notice goes below both tabs' last controls.
+    const int right = MarrowinPanel::kWidth - 7;
+    storeNotice->setGeometry(kTabColumnWidth + kNoticeLeft, MarrowinPanel::kHeight - kBottomNoticeHeight - 4,
+                             right - kNoticeLeft, kBottomNoticeHeight);
 }
 
 // The context goes first: it finishes the exchanges handed over and drops their pending main-thread calls; the
