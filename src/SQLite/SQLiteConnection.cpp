@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -58,6 +59,43 @@ StoreFailure failureOf(const std::exception& e) {
     return sqlite ? storeFailureOfCode(sqlite->getErrorCode()) : StoreFailure::Other;
 }
 
+// SQLite's URI form of a path: every byte but the unreserved ones and '/' percent-encoded, so that a '?', '#' or '%'
+// in a folder name stays part of the path.
+std::string fileUri(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 0xF];
+        }
+    }
+    return uri;
+}
+
+bool hasContent(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return !ec && size > 0;
+}
+
+// How a file that may not be written is opened so that nothing beside it is created or changed, for root too: an
+// ordinary read of a file in write-ahead-log mode creates its -wal and -shm files, and writes to the -shm.
+std::string readOnlyUri(const std::string& path) {
+    // Half-written by a program that stopped mid-commit: SQLite refuses to read it rather than show that, and cannot
+    // roll it back from a read-only connection.
+    if (hasContent(path + "-journal")) return fileUri(path) + "?mode=ro";
+    // Changes still in a log left by a program that stopped: read through the index already there, opened read-only.
+    // (A log without its index cannot be read without making one: the file is then read as it is, without them.)
+    if (hasContent(path + "-wal") && std::filesystem::exists(path + "-shm"))
+        return fileUri(path) + "?mode=ro&readonly_shm=1";
+    // Everything stored is in the file itself: read it as it is, with no lock and no log.
+    return fileUri(path) + "?immutable=1";
+}
+
 std::string timestamp() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -70,7 +108,9 @@ std::string timestamp() {
 }  // namespace
 
 SQLiteConnection::SQLiteConnection(Key, const std::string& path, bool readOnly)
-    : db_(path, readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE), path_(path) {
+    : db_(readOnly ? readOnlyUri(path) : path,
+          readOnly ? SQLite::OPEN_READONLY | SQLite::OPEN_URI : SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE),
+      path_(path) {
     sqlite3_commit_hook(db_.getHandle(), &SQLiteConnection::countCommit, this);
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
     sqlite3_db_config(db_.getHandle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -96,7 +136,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         const std::string path = folder + "/" + fileName;
         bool fileWritable = true;
         if (userOnlyFile) {
-            if (!makeUserOnlyFile(path, error, &fileWritable)) return nullptr;
+            if (!makeUserOnlyFile(path, error, &fileWritable, folderWritable)) return nullptr;
         } else {
             fileWritable = !userMadeReadOnly(path);
         }
@@ -107,6 +147,11 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         const std::string reason = damage(connection->db_);
         if (reason.empty()) {
             if (folderWritable && fileWritable) connection->useWriteAheadLog();
+            return connection;
+        }
+        if (connection->readOnly_) {
+            // Moving it aside would change what the user made read-only: it stays, and reads of it fail.
+            printLine(fileName + " is damaged (" + reason + "): it is read-only, so it is left as it is");
             return connection;
         }
         // Every later write would fail, on every run: keep the file under another name and start a fresh one.

@@ -36,10 +36,11 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // Opens `fileName` in databaseFolder() for reading and writing, creating the folder (with its parents; the folder
     // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A data folder, or a
     // user-only file, of another user is refused. Modes are only narrowed: a folder or file the user made read-only is
-    // reported with a printed line ("... is not writable") and the file is opened read-only. A file found damaged
-    // ("file is not a database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>",
-    // with one printed line, and a fresh one takes its place. Null on failure, with the error's description in
-    // `error`.
+    // reported with a printed line ("... is not writable") and the file is opened read-only, so that nothing in the
+    // folder is created or changed (for root too) and what it holds is read. A file found damaged ("file is not a
+    // database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>", with one printed
+    // line, and a fresh one takes its place; a damaged read-only file is left as it is. Null on failure, with the
+    // error's description in `error`.
     static std::shared_ptr<SQLiteConnection> open(const std::string& fileName, bool userOnlyFile,
                                                   std::string& error) noexcept;
 

@@ -73,16 +73,18 @@ bool makeUserOnlyFolder(const std::string& folder, std::string& error, bool* wri
     return true;
 }
 
-bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable) {
+bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable, bool create) {
     if (writable) *writable = true;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) {
-        ::close(fd);
-        return true;
-    }
-    if (errno != EEXIST) {
-        error = systemError("cannot create file", path, errno);
-        return false;
+    if (create) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = systemError("cannot create file", path, errno);
+            return false;
+        }
     }
     // Opening and closing an existing file here could drop the POSIX locks another connection holds on it: only
     // look at it and narrow it.

@@ -28,8 +28,9 @@ bool makeUserOnlyFolder(const std::string& folder, std::string& error, bool* wri
 // Creates the file at `path` readable by the user only, before anything opens it, so that it is never readable by
 // others. An existing file of another user is refused like a folder; the user's own is only narrowed, never widened:
 // `writable` tells whether the user left themselves write access. False with the reason in `error` when it cannot be
-// created.
-bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable = nullptr);
+// created, or when it is missing and `create` is false (a folder the user made read-only gets no new file, even from
+// root).
+bool makeUserOnlyFile(const std::string& path, std::string& error, bool* writable = nullptr, bool create = true);
 
 // True when `path` is a file that its owner may not write to: the user made it read-only.
 bool userMadeReadOnly(const std::string& path);

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace keyloom::test {
@@ -64,6 +67,32 @@ void damageOpenDatabase(const std::string& path) {
         if (!out) out.open(file, std::ios::binary | std::ios::out);
         out << std::string(std::max<uintmax_t>(size, 4096), 'x');
     }
+}
+
+std::vector<std::string> folderState(const std::string& folder) {
+    const auto line = [](const std::filesystem::path& path) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) return path.filename().string() + " missing";
+        std::ostringstream out;
+        out << path.filename().string() << " size " << st.st_size << " mode " << std::oct << (st.st_mode & 07777)
+            << std::dec << " mtime " << st.st_mtim.tv_sec << "." << st.st_mtim.tv_nsec << " ctime " << st.st_ctim.tv_sec
+            << "." << st.st_ctim.tv_nsec;
+        return out.str();
+    };
+    std::vector<std::string> state{line(folder)};
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) state.push_back(line(entry.path()));
+    std::sort(state.begin() + 1, state.end());
+    return state;
+}
+
+ReadOnlyFolder::ReadOnlyFolder(std::string folder) : folder_(std::move(folder)) {
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    std::error_code error;
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, error);
 }
 
 }  // namespace keyloom::test

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace keyloom::test {
 
@@ -30,5 +31,22 @@ void processEventsFor(std::chrono::milliseconds duration);
 // Overwrites a database file that a connection holds open, and its write-ahead log, with bytes that are no database:
 // every later statement of that connection fails.
 void damageOpenDatabase(const std::string& path);
+
+// What a folder holds, one line per entry and one for the folder itself: name, size, mode, modification and change
+// times (to the nanosecond). Two equal states mean nothing in it was created, removed, resized, written or chmod-ed.
+std::vector<std::string> folderState(const std::string& folder);
+
+// Makes `folder` read-only (r-x for its owner) for the life of the object, as a user would with chmod 500, and gives
+// the owner full access back afterwards.
+class ReadOnlyFolder {
+  public:
+    explicit ReadOnlyFolder(std::string folder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  private:
+    std::string folder_;
+};
 
 }  // namespace keyloom::test
