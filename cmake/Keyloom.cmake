@@ -69,3 +69,16 @@ function(keyloom_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${label} TIMEOUT 60 ENVIRONMENT QT_QPA_PLATFORM=offscreen)  # a hang fails fast
 endfunction()
+
+# Runs the tests of `target` that match `filter` once more as an ordinary user when the tests run as root: what root
+# may do in a folder made read-only, a user may not.
+function(keyloom_test_as_ordinary_user target filter)
+  if(NOT TARGET ${target})
+    return()
+  endif()
+  add_test(NAME ${target}.AsAnOrdinaryUser
+    COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/tests/support/as_ordinary_user.sh $<TARGET_FILE:${target}>
+      --gtest_filter=${filter})
+  set_tests_properties(${target}.AsAnOrdinaryUser PROPERTIES LABELS unit TIMEOUT 120
+    ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endfunction()

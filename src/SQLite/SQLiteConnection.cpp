@@ -1,5 +1,6 @@
 #include "SQLite/SQLiteConnection.h"
 
+#include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
@@ -7,11 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 
 #include "platform/DataPaths.h"
 #include "platform/PrintLine.h"
@@ -82,18 +85,46 @@ bool hasContent(const std::string& path) {
     return !ec && size > 0;
 }
 
-// How a file that may not be written is opened so that nothing beside it is created or changed, for root too: an
-// ordinary read of a file in write-ahead-log mode creates its -wal and -shm files, and writes to the -shm.
-std::string readOnlyUri(const std::string& path) {
-    // Half-written by a program that stopped mid-commit: SQLite refuses to read it rather than show that, and cannot
-    // roll it back from a read-only connection.
-    if (hasContent(path + "-journal")) return fileUri(path) + "?mode=ro";
-    // Changes still in a log left by a program that stopped: read through the index already there, opened read-only.
-    // (A log without its index cannot be read without making one: the file is then read as it is, without them.)
-    if (hasContent(path + "-wal") && std::filesystem::exists(path + "-shm"))
-        return fileUri(path) + "?mode=ro&readonly_shm=1";
+// What a program that stopped mid-way left beside the file (changes in its log, a commit half-written) is played on
+// a private copy of the files, where SQLite may create and write what it needs; the result is kept in memory. Empty
+// when that cannot be done.
+std::optional<SQLite::Database> readThroughPrivateCopy(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string folder = (fs::temp_directory_path(ec) / "keyloom-XXXXXX").string();
+    if (ec || !::mkdtemp(folder.data())) return std::nullopt;
+    struct RemoveAtEnd {
+        std::string folder;
+        ~RemoveAtEnd() {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+    } removeAtEnd{folder};
+    const std::string copy = folder + "/" + fs::path(path).filename().string();
+    for (const std::string suffix : {"", "-wal", "-journal"}) {
+        if (!fs::exists(path + suffix, ec)) continue;
+        if (!fs::copy_file(path + suffix, copy + suffix, ec)) return std::nullopt;
+        fs::permissions(copy + suffix, fs::perms::owner_read | fs::perms::owner_write, ec);
+    }
+    try {
+        SQLite::Database source(copy, SQLite::OPEN_READWRITE);
+        SQLite::Database memory(":memory:", SQLite::OPEN_READWRITE);
+        SQLite::Backup(memory, source).executeStep();
+        memory.exec("PRAGMA query_only=1");  // writes fail as they would on the file
+        return memory;
+    } catch (const SQLite::Exception&) {
+        return std::nullopt;
+    }
+}
+
+// A file that may not be written is read so that nothing beside it is created or changed, for root too: an ordinary
+// read of a file in write-ahead-log mode creates its -wal and -shm files and writes to the -shm.
+SQLite::Database openReadOnly(const std::string& path) {
+    if (hasContent(path + "-wal") || hasContent(path + "-journal")) {
+        if (auto memory = readThroughPrivateCopy(path)) return std::move(*memory);
+    }
     // Everything stored is in the file itself: read it as it is, with no lock and no log.
-    return fileUri(path) + "?immutable=1";
+    return SQLite::Database(fileUri(path) + "?immutable=1", SQLite::OPEN_READONLY | SQLite::OPEN_URI);
 }
 
 std::string timestamp() {
@@ -108,8 +139,7 @@ std::string timestamp() {
 }  // namespace
 
 SQLiteConnection::SQLiteConnection(Key, const std::string& path, bool readOnly)
-    : db_(readOnly ? readOnlyUri(path) : path,
-          readOnly ? SQLite::OPEN_READONLY | SQLite::OPEN_URI : SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE),
+    : db_(readOnly ? openReadOnly(path) : SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)),
       path_(path) {
     sqlite3_commit_hook(db_.getHandle(), &SQLiteConnection::countCommit, this);
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
