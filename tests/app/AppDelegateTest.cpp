@@ -38,13 +38,13 @@ TEST(AppDelegate, PrivilegeWatchPrintsUntilTrusted) {
         if (prompt && !trusted) ++prompts;
         return trusted;
     });
-    testing::internal::CaptureStdout();
+    test::QuietStdout quiet;
     delegate.applicationDidFinishLaunching();
     delegate.privilegeTimer().setInterval(5);
     test::processEventsFor(30ms);
     trusted = true;
     EXPECT_TRUE(test::processEventsUntil([&] { return !delegate.privilegeTimer().isActive(); }));
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = quiet.finish();
 
     EXPECT_EQ(prompts, 1);
     EXPECT_EQ(out.rfind("startPrivilegeMonitor\n", 0), 0u) << out;
@@ -83,12 +83,12 @@ TEST(AppDelegate, AccessPromptBelongsToTheHomeWindow) {
     self = &delegate;
     HomeWindowController window;
     delegate.setMainWindow(&window);
-    testing::internal::CaptureStdout();
+    test::QuietStdout quiet;
     delegate.applicationDidFinishLaunching();
     window.show();
     ASSERT_TRUE(
         test::processEventsUntil([&] { return delegate.trustPrompt() && delegate.trustPrompt()->isVisible(); }));
-    testing::internal::GetCapturedStdout();
+    quiet.finish();
     QMessageBox* prompt = delegate.trustPrompt();
     EXPECT_EQ(prompt->parentWidget(), &window);
     ASSERT_TRUE(prompt->windowHandle());
@@ -162,7 +162,7 @@ TEST(AppDelegate, AccessPromptWaitsForTheFirstPaint) {
         QElapsedTimer clock;
         clock.start();
         delegate.setMainWindow(&first);
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         delegate.applicationDidFinishLaunching();
         if (c.firstShown) first.show();
         if (c.secondWindow) {
@@ -173,7 +173,7 @@ TEST(AppDelegate, AccessPromptWaitsForTheFirstPaint) {
         }
         EXPECT_TRUE(
             test::processEventsUntil([&] { return delegate.trustPrompt() && delegate.trustPrompt()->isVisible(); }));
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
         qApp->removeEventFilter(&recorder);
 
         ASSERT_NE(delegate.trustPrompt(), nullptr);

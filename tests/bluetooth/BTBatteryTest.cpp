@@ -39,13 +39,13 @@ class BTBatteryTest : public ::testing::Test {
     }
     // Runs the event loop until everything the central has queued so far has been answered.
     void settle() {
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         for (int round = 0; round < 8; ++round) {
             bool done = false;
             central->post([&] { done = true; });
             EXPECT_TRUE(test::processEventsUntil([&] { return done; }));
         }
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
     }
 
     Observation observation;

@@ -467,7 +467,6 @@ TEST_F(LightingTab, AStoredModeWithoutARowIsNotShown) {
 TEST_F(LightingTab, WithoutADatabaseNothingIsSent) {
     std::filesystem::create_directories(applicationSupportFolder());
     std::ofstream(databaseFolder()) << "x";
-    testing::internal::CaptureStdout();
     open(SimulatedKeyboard::quorvath87());
     QTest::mouseClick(find<QPushButton>("RadiRGBBtn"), Qt::LeftButton);
     EXPECT_TRUE(find<QListWidget>("lightmode")->selectedItems().isEmpty());
@@ -486,7 +485,6 @@ TEST_F(LightingTab, WithoutADatabaseNothingIsSent) {
     pickColour(Qt::blue);
     click("resetAllKeys");
     settle();
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(featureReports(), std::vector<Bytes>{kVersionRead});
     EXPECT_TRUE(outputReports().empty());
 }

@@ -61,12 +61,12 @@ TEST_F(LightingStoreTest, NothingToSendWithoutAWorkingStoreButAnEmptyProfileIsSe
     for (test::Broken how : {test::Broken::NoConnection, test::Broken::NotADatabase}) {
         test::TempDataHome other;
         if (how == test::Broken::NoConnection) test::breakStore(how, kFile);
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         MarrowinDeviceSQLite broken(kFile);
         // A file found damaged at open is moved aside and started afresh: this one is damaged once open.
         if (how == test::Broken::NotADatabase) test::breakStore(how, kFile);
         EXPECT_EQ(prepareLightProfile(broken, 1), 1);
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
         EXPECT_FALSE(readLightingBlock(broken, 1, ostrel, 100)) << static_cast<int>(how);
         EXPECT_FALSE(readLightRecord(broken, 1, 1));
         EXPECT_FALSE(changeLightRecord(broken, 1, 1, [](std::vector<uint8_t>&) {}));

@@ -164,9 +164,9 @@ TEST_F(LightingTab, OpeningOnAFreshOstrelSendsTheDefaultLighting) {
         SCOPED_TRACE(busy);
         auto kb = SimulatedKeyboard::ostrel61();
         kb->setBusyReadBacks(busy);
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         ASSERT_TRUE(open(kb, true));
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
         ASSERT_EQ(opening.size(), 26u + 2 * busy);
         std::vector<Bytes> sets;
         for (size_t i = 0; i < opening.size(); ++i) {
@@ -396,7 +396,7 @@ TEST_F(LightingTab, WithoutAWorkingStoreNothingIsSent) {
         SCOPED_TRACE(static_cast<int>(how));
         test::TempDataHome own;
         if (how == test::Broken::NoConnection) test::breakStore(how, "ostrelpro_device.sqlite3");
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         ASSERT_TRUE(open(SimulatedKeyboard::ostrel61()));
         EXPECT_EQ(opening.empty(), how == test::Broken::NoConnection);
         if (how == test::Broken::NotADatabase) test::breakStore(how, "ostrelpro_device.sqlite3");
@@ -406,7 +406,7 @@ TEST_F(LightingTab, WithoutAWorkingStoreNothingIsSent) {
         lighting->customKeysSelect(650, true);
         pickColour(Qt::red);
         settle();
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
         EXPECT_TRUE(keyboard->transfers().empty());
         close();
     }
@@ -484,7 +484,7 @@ TEST_F(LightingTab, UnplugDuringAnUploadClosesTheEditorWithItsAlert) {
         homeWindow.show();
         keyboard = SimulatedHid::instance().plug(SimulatedKeyboard::ostrel61());
         ASSERT_TRUE(test::processEventsUntil([&] { return accepted; }));
-        testing::internal::CaptureStdout();
+        test::QuietStdout quiet;
         QTest::mouseClick(homeView->deviceImage, Qt::LeftButton);
         window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
         ASSERT_TRUE(window);
@@ -505,7 +505,7 @@ TEST_F(LightingTab, UnplugDuringAnUploadClosesTheEditorWithItsAlert) {
                   "The keyboard is disconnected and the keyboard configuration window will close.");
         QTest::mouseClick(homeView->disconnectSheet->button(QMessageBox::Ok), Qt::LeftButton);
         EXPECT_TRUE(test::processEventsUntil([&] { return window.isNull(); }));
-        testing::internal::GetCapturedStdout();
+        quiet.finish();
         EXPECT_TRUE(KEYBOARD_VIEW.isNull());
         EXPECT_EQ(keyboard->transfers().size(), 6u);
     }

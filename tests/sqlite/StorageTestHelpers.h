@@ -52,9 +52,9 @@ inline Rows queryRows(const std::string& file, const std::string& sql) {
 
 // What `body` prints, lines joined by " / ".
 inline std::string printed(const std::function<void()>& body) {
-    ::testing::internal::CaptureStdout();
+    QuietStdout quiet;
     body();
-    std::istringstream out(::testing::internal::GetCapturedStdout());
+    std::istringstream out(quiet.finish());
     std::string lines;
     for (std::string line; std::getline(out, line);) lines += (lines.empty() ? "" : " / ") + line;
     return lines;

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -67,6 +69,35 @@ void damageOpenDatabase(const std::string& path) {
         if (!out) out.open(file, std::ios::binary | std::ios::out);
         out << std::string(std::max<uintmax_t>(size, 4096), 'x');
     }
+}
+
+namespace {
+
+// Failures (and skips) the running test has recorded so far.
+int testParts() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test ? test->result()->total_part_count() : 0;
+}
+
+}  // namespace
+
+QuietStdout::QuietStdout() : partsBefore_(testParts()) {
+    ::testing::internal::CaptureStdout();
+}
+
+QuietStdout::~QuietStdout() {
+    finish();
+}
+
+std::string QuietStdout::finish() {
+    if (!active_) return text_;
+    active_ = false;
+    text_ = ::testing::internal::GetCapturedStdout();
+    if (testParts() != partsBefore_) {
+        std::fwrite(text_.data(), 1, text_.size(), stdout);
+        std::fflush(stdout);
+    }
+    return text_;
 }
 
 std::vector<std::string> folderState(const std::string& folder) {

@@ -32,6 +32,24 @@ void processEventsFor(std::chrono::milliseconds duration);
 // every later statement of that connection fails.
 void damageOpenDatabase(const std::string& path);
 
+// Keeps what the program prints out of the test's output while it lives. A check that fails meanwhile writes its
+// message to standard output too, so when one has failed, everything captured is printed after all. Ends with its
+// scope (an ASSERT that leaves early included) or at finish().
+class QuietStdout {
+  public:
+    QuietStdout();
+    ~QuietStdout();
+    QuietStdout(const QuietStdout&) = delete;
+    QuietStdout& operator=(const QuietStdout&) = delete;
+    // Ends the capture; what was printed.
+    std::string finish();
+
+  private:
+    bool active_ = true;
+    int partsBefore_ = 0;
+    std::string text_;
+};
+
 // What a folder holds, one line per entry and one for the folder itself: name, size, mode, modification and change
 // times (to the nanosecond). Two equal states mean nothing in it was created, removed, resized, written or chmod-ed.
 std::vector<std::string> folderState(const std::string& folder);
