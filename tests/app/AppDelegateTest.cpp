@@ -188,4 +188,3 @@ TEST(AppDelegate, AccessPromptWaitsForTheFirstPaint) {
         delete delegate.trustPrompt();
     }
 }
-
