@@ -30,6 +30,8 @@ const std::vector<Screen>& screens() {
         {"marrowin-keys", isSecondGeneration, renderMarrowinKeys},
         {"editor-store-notice", isFirstGeneration, renderKeyboardStoreNotice},
         {"marrowin-store-notice", isSecondGeneration, renderMarrowinStoreNotice},
+        {"editor-read-only-folder", isFirstGeneration, renderKeyboardReadOnlyFolder},
+        {"marrowin-read-only-folder", isSecondGeneration, renderMarrowinReadOnlyFolder},
         {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;

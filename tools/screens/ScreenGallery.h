@@ -91,6 +91,8 @@ void renderMarrowinLighting(ScreenContext& ctx);
 void renderMarrowinKeys(ScreenContext& ctx);
 void renderKeyboardStoreNotice(ScreenContext& ctx);
 void renderMarrowinStoreNotice(ScreenContext& ctx);
+void renderKeyboardReadOnlyFolder(ScreenContext& ctx);
+void renderMarrowinReadOnlyFolder(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 // The model's editor, opened as a click on the home picture opens it, with its store ready; nullptr if it did not
