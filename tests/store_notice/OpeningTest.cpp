@@ -2,12 +2,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QSlider>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "CustomControl/KeyView.h"
+#include "CustomControl/KeyboardView.h"
 #include "Customized/SegueRegistry.h"
 #include "StoreNoticeSupport.h"
 #include "Views/Home/AppState.h"
@@ -17,7 +21,9 @@
 #include "Views/Keyboard/Marrowin/core/MarrowinEditorContext.h"
 #include "Views/Keyboard/Quorvath/KeyboardViewController.h"
 #include "Views/Keyboard/Quorvath/KeyboardWindowViewController.h"
+#include "Views/Keyboard/Quorvath/LightingPanel.h"
 #include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
+#include "Views/Keyboard/Shared/SharedColorPanel.h"
 #include "platform/DataPaths.h"
 #include "platform/hid/SimulatedHidScope.h"
 #include "support/TestSupport.h"
@@ -39,30 +45,53 @@ struct Generation {
     std::function<QWidget*(SimulatedKeyboard&)> open;
     // A change the user makes: the tab, then its control.
     std::function<void(QWidget* editor)> change;
+    // Every exchange and store handed over has run, its result on the screen; false when that does not happen.
+    std::function<bool(QWidget* editor)> settle;
+    const char* keySave;
+    // The lighting colour as shown: the first generation's caps show it only once a colour is picked, its well
+    // from the start.
+    std::function<QColor(QWidget* editor)> colour;
 };
 
+bool settleFirst(QWidget* editor) {
+    return waitUntilIdle({static_cast<KeyboardViewController*>(editor)->context()->worker()});
+}
+
+bool settleSecond(QWidget* editor) {
+    static_cast<MarrowinViewController*>(editor)->context().waitForExchanges();
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// No EXPECT inside: the tests capture what opening prints. Null when the editor did not open or settle.
 QWidget* openFirst(SimulatedKeyboard& kb) {
     showKeyboardEditor({kb.device(), "Quorvath"});
     auto* window = qobject_cast<KeyboardWindowViewController*>(KEYBOARD_VIEW.data());
     if (!window) return nullptr;
     KeyboardViewController* editor = window->contentViewController();
-    EXPECT_TRUE(waitUntilIdle({editor->context()->worker()}));
-    return editor;
+    return settleFirst(editor) ? editor : nullptr;
 }
 
 QWidget* openSecond(SimulatedKeyboard& kb) {
-    EXPECT_TRUE(SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
-                                                KeyboardSegueSender{kb.device(), "Ostrel"}));
+    if (!SegueRegistry::shared().perform(QStringLiteral("showmarrowinkb"), nullptr,
+                                         KeyboardSegueSender{kb.device(), "Ostrel"}))
+        return nullptr;
     auto* window = qobject_cast<MarrowinWindowViewController*>(KEYBOARD_VIEW.data());
     if (!window) return nullptr;
     MarrowinViewController* editor = window->contentViewController();
-    editor->context().waitForExchanges();
-    QCoreApplication::processEvents();
-    return editor;
+    return settleSecond(editor) ? editor : nullptr;
 }
 
 void click(QWidget* editor, const char* name) {
     QTest::mouseClick(editor->findChild<QAbstractButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+KeyView* capOf(QWidget* editor, const char* picture, const std::string& name) {
+    auto* view = editor->findChild<KeyboardView*>(QString::fromLatin1(picture));
+    for (const KeyData& cap : view->keyDataArrayHover())
+        if (cap.keyname == name) return view->keyView(cap.index);
+    ADD_FAILURE() << "no cap " << name << " on " << picture;
+    return nullptr;
 }
 
 const Generation kGenerations[] = {
@@ -70,14 +99,63 @@ const Generation kGenerations[] = {
      [](QWidget* editor) {
          click(editor, "SettingsBtn");
          click(editor, "reportRate4");
-     }},
+     },
+     settleFirst, "customKeySave",
+     [](QWidget* editor) { return static_cast<KeyboardViewController*>(editor)->RadiRGBView->wellColor(); }},
     {"second generation", SimulatedKeyboard::ostrel61, "ostrelpro_device.sqlite3", openSecond,
      [](QWidget* editor) {
          click(editor, "RadiRGBBtn");
          QTest::keyClick(editor->findChild<QSlider*>(QStringLiteral("lightbrightnessSlider")), Qt::Key_Left);
          QCoreApplication::processEvents();
+     },
+     settleSecond, "customKeySaveButton",
+     [](QWidget* editor) {
+         const KeyView* q = capOf(editor, "radiKeyboardView", "q");
+         return q ? q->backgroundColor() : QColor();
      }},
 };
+
+void stepBrightnessDown(const Generation& g, QWidget* editor) {
+    click(editor, "RadiRGBBtn");
+    QTest::keyClick(editor->findChild<QSlider*>(QStringLiteral("lightbrightnessSlider")), Qt::Key_Left);
+    EXPECT_TRUE(g.settle(editor));
+}
+
+const QColor kStoredColour(12, 34, 56);
+
+// A profile as a user makes one: the brightness a step down, a lighting colour picked, key A disabled.
+void storeProfile(const Generation& g, QWidget* editor) {
+    stepBrightnessDown(g, editor);
+    click(editor, "lightRandomColorWell");
+    ASSERT_NE(sharedColorPanel(), nullptr);
+    sharedColorPanel()->setCurrentColor(kStoredColour);
+    EXPECT_TRUE(g.settle(editor));
+
+    click(editor, "KeyCustomBtn");
+    if (KeyView* a = capOf(editor, "customKeyboardView", "a"))
+        QTest::mouseClick(a->parentWidget(), Qt::LeftButton, {}, a->geometry().center());
+    auto* tree = editor->findChild<QWidget*>(QStringLiteral("KeyCustomView"))->findChild<QTreeView*>();
+    for (int r = 0; r < tree->model()->rowCount(); ++r) {
+        const QModelIndex row = tree->model()->index(r, 0);
+        if (row.data() == "Disable")
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(row).center());
+    }
+    click(editor, g.keySave);
+    EXPECT_TRUE(g.settle(editor));
+}
+
+// What the editor shows of that profile.
+std::vector<std::string> shownProfile(const Generation& g, QWidget* editor) {
+    const KeyView* a = capOf(editor, "customKeyboardView", "a");
+    return {
+        "brightness " + std::to_string(editor->findChild<QSlider*>(QStringLiteral("lightbrightnessSlider"))->value()),
+        "colour " + g.colour(editor).name().toStdString(),
+        std::string("key A ") + (a && a->keyCheck() ? "marked" : "unmarked")};
+}
+
+std::vector<std::string> storedProfile(int brightness) {
+    return {"brightness " + std::to_string(brightness), "colour " + kStoredColour.name().toStdString(), "key A marked"};
+}
 
 class Opening : public ::testing::Test {
   protected:
@@ -137,9 +215,11 @@ TEST_F(Opening, OnADamagedFileTheNoticeNamesTheKeptFile) {
     }
 }
 
-// A profile folder the user made read-only: the editor says at once that nothing will be stored, and after each
-// change that it was not stored (the settings were sent all the same); the printed line stays.
-TEST_F(Opening, OnAReadOnlyFolderTheNoticeIsShownAtOnce) {
+// A profile folder the user made read-only: the editor shows what is stored and says at once that nothing will be
+// stored, and after a change that it was not stored (the settings were sent all the same); the printed line stays.
+// Nothing in the folder is created or changed, not even by root, and once it is writable again changes are stored
+// as before.
+TEST_F(Opening, AReadOnlyFolderShowsWhatIsStoredAndStaysAsItWas) {
     const struct {
         const Generation& generation;
         const char* afterChange;
@@ -152,24 +232,37 @@ TEST_F(Opening, OnAReadOnlyFolderTheNoticeIsShownAtOnce) {
         const Generation& g = c.generation;
         SCOPED_TRACE(g.name);
         TempDataHome home;
-        testing::internal::CaptureStdout();
-        open(g);
-        closeEditor();
-        // In rollback mode, so that a user without the right to make its lock files beside it can still read it.
-        SQLite::Database(databaseFolder() + "/" + g.file, SQLite::OPEN_READWRITE).exec("PRAGMA journal_mode=DELETE");
-        fs::permissions(databaseFolder(), fs::perms::owner_read | fs::perms::owner_exec);
         QWidget* editor = open(g);
-        const std::string printed = testing::internal::GetCapturedStdout();
         ASSERT_NE(editor, nullptr);
-        EXPECT_TRUE(noticeShown(editor));
-        EXPECT_EQ(noticeText(editor), "Changes are not stored: the profile file or folder is read-only.");
-        EXPECT_NE(printed.find("is not writable: changes cannot be stored"), std::string::npos) << printed;
-
-        g.change(editor);
-        EXPECT_TRUE(noticeShown(editor));
-        EXPECT_EQ(noticeText(editor), c.afterChange);
+        storeProfile(g, editor);
         closeEditor();
-        fs::permissions(databaseFolder(), fs::perms::owner_all);
+        {
+            ReadOnlyFolder readOnly(databaseFolder());
+            const std::vector<std::string> before = folderState(databaseFolder());
+            testing::internal::CaptureStdout();
+            editor = open(g);
+            const std::string printed = testing::internal::GetCapturedStdout();
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(shownProfile(g, editor), storedProfile(14));
+            EXPECT_TRUE(noticeShown(editor));
+            EXPECT_EQ(noticeText(editor), "Changes are not stored: the profile file or folder is read-only.");
+            EXPECT_NE(printed.find("is not writable: changes cannot be stored"), std::string::npos) << printed;
+
+            g.change(editor);
+            EXPECT_TRUE(noticeShown(editor));
+            EXPECT_EQ(noticeText(editor), c.afterChange);
+            closeEditor();
+            EXPECT_EQ(folderState(databaseFolder()), before);
+        }
+        editor = open(g);
+        ASSERT_NE(editor, nullptr);
+        stepBrightnessDown(g, editor);
+        EXPECT_FALSE(noticeShown(editor));
+        closeEditor();
+        editor = open(g);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(shownProfile(g, editor), storedProfile(13));
+        closeEditor();
     }
 }
 
