@@ -290,8 +290,10 @@ void SQLiteConnection::openScope(uint64_t id) {
         return;
     }
     // The outermost scope takes the write lock at once, so that waiting for another program's lock happens here,
-    // within the busy timeout, and never half-way through the action.
-    db_.exec(scopes_.empty() ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + scopeName(id));
+    // within the busy timeout, and never half-way through the action. A file that may not be written has no write
+    // lock to give: its action begins as a read, so that what it reads is still shown, and its first write fails it.
+    const char* begin = readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE";
+    db_.exec(scopes_.empty() ? std::string(begin) : "SAVEPOINT " + scopeName(id));
     scopes_.push_back(id);
 }
 

@@ -36,7 +36,12 @@ Store profileStore(const char* file, const char* setting) {
                 whileOpen();
                 return stored;
             },
-            [=] { return Profile(file).getConfigData(1, setting); }};
+            [=] {
+                // Inside a user action, as the editors read what they show.
+                Profile profile(file);
+                Transaction action = profile.transaction();
+                return profile.getConfigData(1, setting);
+            }};
 }
 
 const Store kStores[] = {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QListWidget>
 #include <QSlider>
 #include <QTest>
 #include <QTreeView>
@@ -122,9 +123,20 @@ void stepBrightnessDown(const Generation& g, QWidget* editor) {
 }
 
 const QColor kStoredColour(12, 34, 56);
+// A light mode other than the one shown first, with brightness and colour controls in both generations.
+constexpr int kStoredModeRow = 4;
 
-// A profile as a user makes one: the brightness a step down, a lighting colour picked, key A disabled.
+QListWidget* modeList(QWidget* editor) {
+    return editor->findChild<QListWidget*>(QStringLiteral("lightmode"));
+}
+
+// A profile as a user makes one: another light mode, its brightness a step down, a colour picked, key A disabled.
 void storeProfile(const Generation& g, QWidget* editor) {
+    click(editor, "RadiRGBBtn");
+    QListWidget* modes = modeList(editor);
+    QTest::mouseClick(modes->viewport(), Qt::LeftButton, {},
+                      modes->visualItemRect(modes->item(kStoredModeRow)).center());
+    EXPECT_TRUE(g.settle(editor));
     stepBrightnessDown(g, editor);
     click(editor, "lightRandomColorWell");
     ASSERT_NE(sharedColorPanel(), nullptr);
@@ -148,13 +160,15 @@ void storeProfile(const Generation& g, QWidget* editor) {
 std::vector<std::string> shownProfile(const Generation& g, QWidget* editor) {
     const KeyView* a = capOf(editor, "customKeyboardView", "a");
     return {
+        "mode row " + std::to_string(modeList(editor)->currentRow()),
         "brightness " + std::to_string(editor->findChild<QSlider*>(QStringLiteral("lightbrightnessSlider"))->value()),
         "colour " + g.colour(editor).name().toStdString(),
         std::string("key A ") + (a && a->keyCheck() ? "marked" : "unmarked")};
 }
 
 std::vector<std::string> storedProfile(int brightness) {
-    return {"brightness " + std::to_string(brightness), "colour " + kStoredColour.name().toStdString(), "key A marked"};
+    return {"mode row " + std::to_string(kStoredModeRow), "brightness " + std::to_string(brightness),
+            "colour " + kStoredColour.name().toStdString(), "key A marked"};
 }
 
 class Opening : public ::testing::Test {
