@@ -11,6 +11,7 @@
 #include "Views/Login/AccountFlow.h"
 #include "Views/Login/LoginViewController.h"
 #include "Views/Login/LoginWindowController.h"
+#include "platform/DataPaths.h"
 #include "platform/bluetooth/SimulatedCentral.h"
 #include "platform/hid/SimulatedHid.h"
 #include "platform/hid/SimulatedKeyboard.h"
@@ -97,6 +98,18 @@ TEST_F(Start, LogInWindowFirstAndTheRememberedLogInGoesHomeWithoutARequest) {
     EXPECT_TRUE(flow->homeWindow()->isVisible());
     EXPECT_EQ(loginEmail(), "remembered@example.org");
     EXPECT_TRUE(server.requests().empty());
+    {
+        // The same from a folder the user made read-only, which stays as it was.
+        ReadOnlyFolder readOnly(databaseFolder());
+        const std::vector<std::string> before = folderState(databaseFolder());
+        setLoginEmail("");
+        flow.reset();
+        flow = std::make_unique<AccountFlow>();
+        flow->showLoginWindow();
+        ASSERT_TRUE(processEventsUntil([&] { return flow->homeWindow() && !flow->loginWindow(); }));
+        EXPECT_EQ(loginEmail(), "remembered@example.org");
+        EXPECT_EQ(folderState(databaseFolder()), before);
+    }
 
     SimulatedHid::instance().plug(SimulatedKeyboard::marrowinv2_71());
     // The report leaves once the arrival has reached the main thread: keep the loop turning.
