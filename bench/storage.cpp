@@ -2,13 +2,16 @@
 //   per statement   - every DELETE and INSERT commits by itself (190 commits),
 //   per operation   - insertKeyRGB without a caller's scope (its pair commits together: 95 commits),
 //   one transaction - the editor's way: one Transaction around the action (1 commit);
-// then the open of the store (with its damage check) and how long an action takes to fail while another connection
-// holds the write lock.
+// then the open of the store (with its damage check), how long an action takes to fail while another connection
+// holds the write lock, and the open and first read of a profile in a folder made read-only: read as it is, and read
+// through a private copy when changes are still in its log.
 // Usage: bench_storage [folder] [rounds]. The folder (default: the current one) must lie on the disk to measure;
 // a temporary data home is made inside it and removed afterwards.
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,11 +20,12 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "SQLite/SQLiteConnection.h"
 #include "SQLite/DeviceSQLite.h"
+#include "SQLite/SQLiteConnection.h"
 #include "platform/DataPaths.h"
 
 namespace {
@@ -41,7 +45,35 @@ std::vector<int64_t> actionKeys() {
 }
 
 // Write transactions committed to the file at path.
-uint64_t changeCounter(const std::string& path) { return SQLiteConnection::committedTransactions(path); }
+uint64_t changeCounter(const std::string& path) {
+    return SQLiteConnection::committedTransactions(path);
+}
+
+// Keeps the stores' printed lines (on standard output) out of the figures while it lives.
+class Quiet {
+  public:
+    Quiet() {
+        std::fflush(stdout);
+        saved_ = ::dup(STDOUT_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::close(null);
+        }
+    }
+    ~Quiet() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDOUT_FILENO);
+            ::close(saved_);
+        }
+    }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+  private:
+    int saved_ = -1;
+};
 
 struct Result {
     double medianMs;
@@ -81,9 +113,9 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     int status = 0;
     {
-        std::cout.setstate(std::ios::failbit);  // the store's own open lines
+        std::optional<Quiet> quiet(std::in_place);
         DeviceSQLite db(kFile);
-        std::cout.clear();
+        quiet.reset();
         if (!db.isConnected() || !db.writeRadiProfile(1)) {
             std::fprintf(stderr, "cannot open the profile database in %s\n", home.c_str());
             status = 1;
@@ -121,11 +153,10 @@ int main(int argc, char** argv) {
             // Opening the store, with its check for damage, as the editor does when it opens.
             std::vector<double> openMs;
             for (int r = 0; r < rounds; ++r) {
-                std::cout.setstate(std::ios::failbit);
+                Quiet quiet;
                 const auto start = Clock::now();
                 DeviceSQLite again(kFile);
                 openMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-                std::cout.clear();
             }
             std::sort(openMs.begin(), openMs.end());
             // The longest a user action stalls the window while another program holds the write lock throughout.
@@ -152,6 +183,44 @@ int main(int argc, char** argv) {
             std::printf("action while another connection holds the write lock: %s after %.1f ms\n",
                         committed ? "committed" : "failed", lockedMs);
         }
+    }
+    if (status == 0) {
+        // As the editor opens a profile: the store, then a read inside a user action.
+        const auto openAndRead = [] {
+            DeviceSQLite profile(kFile);
+            Transaction action = profile.transaction();
+            return profile.getConfigData(1, "reportRate");
+        };
+        const auto medianOpen = [&] {
+            std::vector<double> ms;
+            std::string read;
+            for (int r = 0; r < rounds; ++r) {
+                Quiet quiet;
+                const auto start = Clock::now();
+                read = openAndRead();
+                ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            }
+            std::sort(ms.begin(), ms.end());
+            return std::pair{ms[ms.size() / 2], read};
+        };
+        namespace fs = std::filesystem;
+        const auto writable = medianOpen();
+        fs::permissions(databaseFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+        const auto readOnly = medianOpen();
+        fs::permissions(databaseFolder(), fs::perms::owner_all);
+        std::optional<Quiet> quiet(std::in_place);
+        DeviceSQLite writer(kFile);  // its change stays in the log while it is open
+        writer.updateConfigData(1, "reportRate", "4");
+        quiet.reset();
+        fs::permissions(databaseFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+        const auto fromLog = medianOpen();
+        fs::permissions(databaseFolder(), fs::perms::owner_all);
+        std::printf("open and first read, writable folder            %8.2f ms median (read \"%s\")\n", writable.first,
+                    writable.second.c_str());
+        std::printf("open and first read, read-only folder           %8.2f ms median (read \"%s\")\n", readOnly.first,
+                    readOnly.second.c_str());
+        std::printf("open and first read, read-only, change in log   %8.2f ms median (read \"%s\")\n", fromLog.first,
+                    fromLog.second.c_str());
     }
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
