@@ -9,9 +9,7 @@
 // a temporary data home is made inside it and removed afterwards.
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,10 +18,10 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "SQLite/DeviceSQLite.h"
 #include "SQLite/SQLiteConnection.h"
 #include "platform/DataPaths.h"
@@ -48,32 +46,6 @@ std::vector<int64_t> actionKeys() {
 uint64_t changeCounter(const std::string& path) {
     return SQLiteConnection::committedTransactions(path);
 }
-
-// Keeps the stores' printed lines (on standard output) out of the figures while it lives.
-class Quiet {
-  public:
-    Quiet() {
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (null >= 0) {
-            ::dup2(null, STDOUT_FILENO);
-            ::close(null);
-        }
-    }
-    ~Quiet() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-  private:
-    int saved_ = -1;
-};
 
 struct Result {
     double medianMs;
@@ -113,9 +85,9 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     int status = 0;
     {
-        std::optional<Quiet> quiet(std::in_place);
+        bench::QuietStdout quiet;  // the store's own lines
         DeviceSQLite db(kFile);
-        quiet.reset();
+        quiet.restore();
         if (!db.isConnected() || !db.writeRadiProfile(1)) {
             std::fprintf(stderr, "cannot open the profile database in %s\n", home.c_str());
             status = 1;
@@ -153,7 +125,7 @@ int main(int argc, char** argv) {
             // Opening the store, with its check for damage, as the editor does when it opens.
             std::vector<double> openMs;
             for (int r = 0; r < rounds; ++r) {
-                Quiet quiet;
+                bench::QuietStdout quiet;
                 const auto start = Clock::now();
                 DeviceSQLite again(kFile);
                 openMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -195,7 +167,7 @@ int main(int argc, char** argv) {
             std::vector<double> ms;
             std::string read;
             for (int r = 0; r < rounds; ++r) {
-                Quiet quiet;
+                bench::QuietStdout quiet;
                 const auto start = Clock::now();
                 read = openAndRead();
                 ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -208,10 +180,10 @@ int main(int argc, char** argv) {
         fs::permissions(databaseFolder(), fs::perms::owner_read | fs::perms::owner_exec);
         const auto readOnly = medianOpen();
         fs::permissions(databaseFolder(), fs::perms::owner_all);
-        std::optional<Quiet> quiet(std::in_place);
+        bench::QuietStdout quiet;    // the store's own lines
         DeviceSQLite writer(kFile);  // its change stays in the log while it is open
         writer.updateConfigData(1, "reportRate", "4");
-        quiet.reset();
+        quiet.restore();
         fs::permissions(databaseFolder(), fs::perms::owner_read | fs::perms::owner_exec);
         const auto fromLog = medianOpen();
         fs::permissions(databaseFolder(), fs::perms::owner_all);
