@@ -69,10 +69,13 @@ struct ReadOnlyCase {
     Left left;
     bool fileOnly;     // the file made read-only, not its folder
     bool readsStored;  // what was stored is read back
+    // The data folder's name, inside the temporary home; characters that mean something in a URI.
+    const char* dataFolder = "";
 };
 
 const ReadOnlyCase kCases[] = {
     {"folder made read-only", Left::Nothing, false, true},
+    {"folder made read-only, named with URI characters", Left::Nothing, false, true, "/a?b=1#c%41 d"},
     {"file made read-only", Left::Nothing, true, true},
     {"changes left in the log by a program that stopped", Left::ChangesInLog, false, true},
     {"a commit left half-written by a program that stopped", Left::HalfWrittenCommit, false, true},
@@ -135,6 +138,7 @@ TEST(ReadOnlyStore, IsReadAsStoredAndLeftAsItWas) {
         for (const Store& s : kStores) {
             SCOPED_TRACE(std::string(c.label) + ": " + s.file);
             TempDataHome home;
+            setenv("XDG_DATA_HOME", (home.path() + c.dataFolder).c_str(), 1);
             const std::string path = databasePath(s.file);
             const std::string stopped = home.path() + "/stopped";
             ASSERT_TRUE(quietly(s, "4", [&] {
