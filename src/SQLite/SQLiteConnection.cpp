@@ -140,7 +140,8 @@ std::string timestamp() {
 
 SQLiteConnection::SQLiteConnection(Key, const std::string& path, bool readOnly)
     : db_(readOnly ? openReadOnly(path) : SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)),
-      path_(path) {
+      path_(path),
+      readOnly_(readOnly) {
     sqlite3_commit_hook(db_.getHandle(), &SQLiteConnection::countCommit, this);
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
     sqlite3_db_config(db_.getHandle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -173,7 +174,6 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
         if (!fileWritable) printLine(fileName + " is not writable: changes cannot be stored");
         auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
-        connection->readOnly_ = !folderWritable || !fileWritable;
         const std::string reason = damage(connection->db_);
         if (reason.empty()) {
             if (folderWritable && fileWritable) connection->useWriteAheadLog();

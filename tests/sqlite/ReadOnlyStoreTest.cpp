@@ -93,9 +93,11 @@ void removeWithCompanions(const std::string& path) {
 // Copies the file and whatever lies beside it into `to`, as a program that stops now leaves them.
 void copyAsStopped(const std::string& path, const std::string& to) {
     fs::create_directories(to);
-    for (const std::string suffix : {"", "-wal", "-shm", "-journal"})
-        if (fs::exists(path + suffix))
-            fs::copy_file(path + suffix, to + "/" + fs::path(path + suffix).filename().string());
+    const auto copy = [&](const std::string& file) {
+        if (fs::exists(file)) fs::copy_file(file, to + "/" + fs::path(file).filename().string());
+    };
+    copy(path);
+    for (const char* companion : kCompanions) copy(path + companion);
 }
 
 void putBack(const std::string& from, const std::string& path) {
