@@ -78,6 +78,10 @@ int64_t LocalSQLite::updateLoginData(const LoginData& data) {
     return rowId;
 }
 
+StoreFailure LocalSQLite::writeFailure() const noexcept {
+    return db_ ? db_->lastFailure() : StoreFailure::NoDatabase;
+}
+
 bool LocalSQLite::getLoginData(LoginData& data) const {
     if (!db_) return false;
     bool found = false;

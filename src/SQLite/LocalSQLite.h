@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "SQLite/LoginData.h"
+#include "SQLite/StoreFailure.h"
 
 namespace keyloom {
 
@@ -28,6 +29,8 @@ class LocalSQLite {
     int64_t updateLoginData(const LoginData& data);
     // Copies the stored log-in into `data`; false (record untouched) when there is none.
     bool getLoginData(LoginData& data) const;
+    // Why the last update did not reach the file: None when it did; NoDatabase without a connection.
+    StoreFailure writeFailure() const noexcept;
 
   private:
     std::shared_ptr<SQLiteConnection> db_;

@@ -1,5 +1,6 @@
 #include "SQLite/ProfileSQLite.h"
 
+#include <optional>
 #include <unordered_set>
 
 #include "SQLite/ProfileTables.h"
@@ -17,7 +18,33 @@ ProfileSQLite::ProfileSQLite(const std::string& device, const Schema& schema) : 
         return;
     }
     createTable();
+    readDefaultsFromMemoryWhenMissing();
     printLine("init: connect success");
+}
+
+void ProfileSQLite::readDefaultsFromMemoryWhenMissing() {
+    // A new file on a full disk was opened for writing: its tables could not be created.
+    StoreFailure why = db_->writeBlocked();
+    if (why == StoreFailure::None && db_->lastFailure() == StoreFailure::DiskFull) why = StoreFailure::DiskFull;
+    if (why != StoreFailure::ReadOnly && why != StoreFailure::DiskFull) return;
+    if (db_->isDamaged() || hasDefaults()) return;
+    db_->readFromMemoryCopy(why, [this] {
+        for (const char* sql : schema_->createStatements) db_->database().exec(sql);
+        initDBdata(1);
+        writeRadiProfile(1);
+    });
+}
+
+bool ProfileSQLite::hasDefaults() const {
+    bool complete = false;
+    run([&](SQLite::Database& db) {
+        // Creating a table that exists writes nothing, and is refused on a file that cannot be written otherwise.
+        for (const char* sql : schema_->createStatements) db.exec(sql);
+        SQLite::Statement settings(db, R"(SELECT 1 FROM "t_configdata" LIMIT 1)");
+        SQLite::Statement modes(db, R"(SELECT 1 FROM "t_radidata" WHERE "profId" = 1 LIMIT 1)");
+        complete = settings.executeStep() && modes.executeStep();
+    });
+    return complete;
 }
 
 ProfileSQLite::~ProfileSQLite() = default;
@@ -30,6 +57,10 @@ StoreFailure ProfileSQLite::writeFailure() const noexcept {
 
 bool ProfileSQLite::isReadOnly() const noexcept {
     return db_ && db_->isReadOnly();
+}
+
+StoreFailure ProfileSQLite::writeBlocked() const noexcept {
+    return db_ ? db_->writeBlocked() : StoreFailure::NoDatabase;
 }
 
 std::string ProfileSQLite::damagedFileKeptAs() const {
@@ -284,8 +315,8 @@ bool ProfileSQLite::updateConfigData(int64_t profile, const std::string& keyValu
     });
 }
 
-std::string ProfileSQLite::getConfigData(int64_t profile, const std::string& keyValue) const {
-    std::string value;
+std::optional<std::string> ProfileSQLite::storedConfigData(int64_t profile, const std::string& keyValue) const {
+    std::optional<std::string> value;
     run([&](SQLite::Database& db) {
         SQLite::Statement query(
             db, R"(SELECT "value" FROM "t_configdata" WHERE "profId" = ? AND "key" = ? ORDER BY "keyId" LIMIT 1)");
@@ -294,6 +325,17 @@ std::string ProfileSQLite::getConfigData(int64_t profile, const std::string& key
         if (query.executeStep()) value = profile_tables::textFromColumn(query.getColumn(0));
     });
     return value;
+}
+
+std::string ProfileSQLite::getConfigData(int64_t profile, const std::string& keyValue) const {
+    return storedConfigData(profile, keyValue).value_or(std::string());
+}
+
+std::string ProfileSQLite::configDataOrDefault(int64_t profile, const std::string& keyValue) const {
+    if (std::optional<std::string> value = storedConfigData(profile, keyValue)) return *value;
+    for (const Setting& setting : schema_->defaultSettings)
+        if (keyValue == setting.key) return setting.value;
+    return {};
 }
 
 int64_t ProfileSQLite::replaceAssignment(const char* table, int64_t keyValue, int64_t macroValue,

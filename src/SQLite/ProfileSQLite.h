@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,8 +50,12 @@ class ProfileSQLite {
     // the file: None when it did, or when it only read. NoDatabase without a connection, whatever the operations
     // answered. The operations' own results are unchanged by it.
     StoreFailure writeFailure() const noexcept;
-    // Opened read-only: the file or its folder is not writable, so nothing can be stored.
+    // Opened read-only: the file or its folder is not writable, or the disk is full, so nothing can be stored.
     bool isReadOnly() const noexcept;
+    // Why nothing can be stored now, as far as is known: NoDatabase without a connection; ReadOnly or DiskFull when
+    // opened read-only for that; Busy when the last user action found another program holding the write lock (its
+    // reads went on); None otherwise.
+    StoreFailure writeBlocked() const noexcept;
     // The name under which the file found damaged at this opening was kept (a fresh one took its place); empty when
     // it was sound.
     std::string damagedFileKeptAs() const;
@@ -77,10 +82,15 @@ class ProfileSQLite {
     bool queryKeyRGB(int64_t profile, std::vector<RGBData>& dataArray) const;
     bool updateConfigData(int64_t profile, const std::string& keyValue, const std::string& newvalue);
     std::string getConfigData(int64_t profile, const std::string& keyValue) const;
+    // The stored value of a setting or, when none can be read (no connection, no row, a failed read), the value a new
+    // profile gets; empty when the schema has no default for it either.
+    std::string configDataOrDefault(int64_t profile, const std::string& keyValue) const;
 
   protected:
     // Opens (creating) the file `device` in the database folder and runs createTable(); prints "init: connect
-    // success", or "init: connect fail " and the error.
+    // success", or "init: connect fail " and the error. A file that cannot be written (read-only, or a full disk)
+    // and lacks the tables or default rows of profile 1 is read through a copy in memory that has them: the editors
+    // show what a new profile shows, and nothing is stored.
     ProfileSQLite(const std::string& device, const Schema& schema);
 
     // Runs one operation's statements on the connection: false (with the error's description in `error`) when one
@@ -111,6 +121,11 @@ class ProfileSQLite {
     }
 
   private:
+    // The tables, the default settings and profile 1's default modes are all there.
+    bool hasDefaults() const;
+    // The setting's stored value; nullopt when none can be read.
+    std::optional<std::string> storedConfigData(int64_t profile, const std::string& keyValue) const;
+    void readDefaultsFromMemoryWhenMissing();
     // Runs `write` in a scope of its own unless `existingRowSql` (bound with the profile when it has a parameter)
     // finds a row.
     void writeOnce(SQLite::Database& db, const char* existingRowSql, int64_t profile,

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -57,9 +58,23 @@ std::string damage(SQLite::Database& db) {
 }
 
 // Why an operation's exception means its write did not happen.
-StoreFailure failureOf(const std::exception& e) {
+StoreFailure failureOfException(const std::exception& e) {
     const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&e);
     return sqlite ? storeFailureOfCode(sqlite->getErrorCode()) : StoreFailure::Other;
+}
+
+// True when the file cannot even be read through a connection that may write, for want of space: in write-ahead-log
+// mode the first reader creates and sizes the shared-memory file beside the database.
+bool readFailsForWantOfSpace(SQLite::Database& db) {
+    try {
+        SQLite::Statement read(db, "PRAGMA schema_version");
+        read.executeStep();
+        return false;
+    } catch (const SQLite::Exception& e) {
+        const int systemError = sqlite3_system_errno(db.getHandle());
+        return e.getErrorCode() == SQLITE_FULL || e.getExtendedErrorCode() == SQLITE_IOERR_SHMSIZE ||
+               (e.getErrorCode() == SQLITE_IOERR && (systemError == ENOSPC || systemError == EDQUOT));
+    }
 }
 
 // SQLite's URI form of a path: every byte but the unreserved ones and '/' percent-encoded, so that a '?', '#' or '%'
@@ -138,11 +153,16 @@ std::string timestamp() {
 
 }  // namespace
 
-SQLiteConnection::SQLiteConnection(Key, const std::string& path, bool readOnly)
-    : db_(readOnly ? openReadOnly(path) : SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)),
+SQLiteConnection::SQLiteConnection(Key, const std::string& path, StoreFailure cannotWrite)
+    : db_(cannotWrite != StoreFailure::None ? openReadOnly(path)
+                                            : SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)),
       path_(path),
-      readOnly_(readOnly) {
+      cannotWrite_(cannotWrite) {
     sqlite3_commit_hook(db_.getHandle(), &SQLiteConnection::countCommit, this);
+    configure();
+}
+
+void SQLiteConnection::configure() {
     // A quoted column name that a table lacks must be an error, not silently the text of its name.
     sqlite3_db_config(db_.getHandle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     db_.setBusyTimeout(kBusyTimeoutMs);
@@ -173,15 +193,27 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         }
         // Opened read-only, so that it stays as the user left it even for a user who could write anyway.
         if (!fileWritable) printLine(fileName + " is not writable: changes cannot be stored");
-        auto connection = std::make_shared<SQLiteConnection>(Key{}, path, !folderWritable || !fileWritable);
+        const bool writable = folderWritable && fileWritable;
+        auto connection =
+            std::make_shared<SQLiteConnection>(Key{}, path, writable ? StoreFailure::None : StoreFailure::ReadOnly);
+        if (writable && readFailsForWantOfSpace(connection->db_)) {
+            // Read as a read-only file is: what is stored is shown, and nothing more is written beside it.
+            printLine(fileName + " cannot be written: the disk is full: changes cannot be stored");
+            connection.reset();
+            connection = std::make_shared<SQLiteConnection>(Key{}, path, StoreFailure::DiskFull);
+        }
         const std::string reason = damage(connection->db_);
         if (reason.empty()) {
-            if (folderWritable && fileWritable) connection->useWriteAheadLog();
+            if (!connection->isReadOnly()) connection->useWriteAheadLog();
             return connection;
         }
-        if (connection->readOnly_) {
-            // Moving it aside would change what the user made read-only: it stays, and reads of it fail.
-            printLine(fileName + " is damaged (" + reason + "): it is read-only, so it is left as it is");
+        if (connection->isReadOnly()) {
+            // Moving it aside would change what the user made read-only (or need room there is not): it stays, and
+            // reads of it fail.
+            const char* why =
+                connection->cannotWrite_ == StoreFailure::DiskFull ? "the disk is full" : "it is read-only";
+            printLine(fileName + " is damaged (" + reason + "): " + why + ", so it is left as it is");
+            connection->damaged_ = true;
             return connection;
         }
         // Every later write would fail, on every run: keep the file under another name and start a fresh one.
@@ -191,7 +223,7 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         printLine(fileName + " is damaged (" + reason + "): moved aside to " +
                   std::filesystem::path(aside).filename().string() + ", a fresh one is started");
         if (userOnlyFile && !makeUserOnlyFile(path, error)) return nullptr;
-        auto fresh = std::make_shared<SQLiteConnection>(Key{}, path, false);
+        auto fresh = std::make_shared<SQLiteConnection>(Key{}, path, StoreFailure::None);
         fresh->keptAs_ = std::filesystem::path(aside).filename().string();
         fresh->useWriteAheadLog();
         return fresh;
@@ -218,6 +250,47 @@ uint64_t SQLiteConnection::committedTransactions(const std::string& path) {
     std::lock_guard lock(commitCountsMutex);
     auto it = commitCounts.find(path);
     return it == commitCounts.end() ? 0 : it->second;
+}
+
+StoreFailure SQLiteConnection::writeBlocked() const noexcept {
+    if (cannotWrite_ != StoreFailure::None) return cannotWrite_;
+    return writeLockUnavailable_ ? StoreFailure::Busy : StoreFailure::None;
+}
+
+bool SQLiteConnection::readFromMemoryCopy(StoreFailure why, const std::function<void()>& complete) noexcept {
+    if (!scopes_.empty()) return false;
+    try {
+        SQLite::Database memory(":memory:", SQLite::OPEN_READWRITE);
+        SQLite::Backup(memory, db_).executeStep();
+        std::swap(db_, memory);  // the file's connection closes with `memory`, or comes back below
+        const StoreFailure before = cannotWrite_;
+        try {
+            configure();
+            cannotWrite_ = StoreFailure::None;  // `complete` writes to the copy
+            complete();
+            db_.exec("PRAGMA query_only=1");  // writes fail as they would on the file
+        } catch (...) {
+            std::swap(db_, memory);
+            cannotWrite_ = before;
+            return false;
+        }
+        cannotWrite_ = why;
+        lastFailure_ = StoreFailure::None;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+StoreFailure SQLiteConnection::failureOf(const std::exception& e, std::string& what) const noexcept {
+    what = e.what();
+    const StoreFailure kind = failureOfException(e);
+    if (kind != StoreFailure::ReadOnly) return kind;
+    // The write was refused by us, not by the file system: say why it had to be.
+    const StoreFailure why = writeBlocked();
+    if (why == StoreFailure::Busy) what = sqlite3_errstr(SQLITE_BUSY);
+    if (why == StoreFailure::DiskFull) what = sqlite3_errstr(SQLITE_FULL);
+    return why == StoreFailure::None ? kind : why;
 }
 
 void SQLiteConnection::useWriteAheadLog() noexcept {
@@ -247,8 +320,7 @@ bool SQLiteConnection::run(const std::function<void(SQLite::Database&)>& body, s
         body(db_);
         return true;
     } catch (const std::exception& e) {
-        what = e.what();
-        kind = failureOf(e);
+        kind = failureOf(e, what);
     } catch (...) {
         what = "unknown error";
     }
@@ -269,7 +341,9 @@ Transaction SQLiteConnection::transaction(const std::shared_ptr<SQLiteConnection
     } catch (const std::exception& e) {
         // The action is there all the same, failed: its operations do nothing and its commit answers false.
         connection->scopes_.push_back(id);
-        connection->failAction(e.what(), failureOf(e));
+        std::string what;
+        const StoreFailure kind = connection->failureOf(e, what);
+        connection->failAction(what, kind);
     } catch (...) {
         connection->scopes_.push_back(id);
         connection->failAction("unknown error", StoreFailure::Other);
@@ -289,12 +363,38 @@ void SQLiteConnection::openScope(uint64_t id) {
         scopes_.push_back(id);  // inside a failed action: nothing to open
         return;
     }
-    // The outermost scope takes the write lock at once, so that waiting for another program's lock happens here,
-    // within the busy timeout, and never half-way through the action. A file that may not be written has no write
-    // lock to give: its action begins as a read, so that what it reads is still shown, and its first write fails it.
-    const char* begin = readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE";
-    db_.exec(scopes_.empty() ? std::string(begin) : "SAVEPOINT " + scopeName(id));
+    if (!scopes_.empty()) {
+        db_.exec("SAVEPOINT " + scopeName(id));
+    } else if (isReadOnly()) {
+        // A file that may not be written has no write lock to give: its action begins as a read, so that what it
+        // reads is still shown, and its first write fails it.
+        db_.exec("BEGIN");
+    } else {
+        // The outermost scope takes the write lock at once, so that waiting for another program's lock happens
+        // here, within the busy timeout, and never half-way through the action.
+        try {
+            db_.exec("BEGIN IMMEDIATE");
+            writeLockUnavailable_ = false;
+        } catch (const SQLite::Exception& e) {
+            if (storeFailureOfCode(e.getErrorCode()) != StoreFailure::Busy) throw;
+            // Another program keeps the lock: what the action reads is still what is stored, and its first write
+            // fails it at once instead of waiting again.
+            writeLockUnavailable_ = true;
+            db_.exec("BEGIN");
+            actionReadsOnly_ = true;
+            db_.exec("PRAGMA query_only=1");
+        }
+    }
     scopes_.push_back(id);
+}
+
+void SQLiteConnection::endReadingAction() noexcept {
+    if (!actionReadsOnly_) return;
+    actionReadsOnly_ = false;
+    try {
+        db_.exec("PRAGMA query_only=0");
+    } catch (...) {
+    }
 }
 
 void SQLiteConnection::commitScope(Transaction& scope) {
@@ -332,6 +432,12 @@ bool SQLiteConnection::finish(uint64_t id, bool commit, std::string* error) noex
     const bool outermost = it == scopes_.begin();
     // Ending a scope also ends every scope opened after it.
     scopes_.erase(it, scopes_.end());
+    struct EndAction {
+        SQLiteConnection* connection;
+        ~EndAction() {
+            if (connection) connection->endReadingAction();
+        }
+    } endAction{outermost ? this : nullptr};
     const std::string name = scopeName(id);
     try {
         if (failed_) {
@@ -354,12 +460,14 @@ bool SQLiteConnection::finish(uint64_t id, bool commit, std::string* error) noex
         return false;
     } catch (const std::exception& e) {
         // The commit could not be written (a lock still held by another program, a full disk): keep nothing.
-        if (error) *error = e.what();
+        std::string what;
+        const StoreFailure kind = failureOf(e, what);
+        if (error) *error = what;
         if (outermost) {
             rollbackAction();
-            lastFailure_ = failureOf(e);
+            lastFailure_ = kind;
         } else {
-            failAction(e.what(), failureOf(e));
+            failAction(what, kind);
         }
         return false;
     }

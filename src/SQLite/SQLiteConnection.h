@@ -18,7 +18,8 @@ namespace keyloom {
 //
 // The outermost scope is a user action: it takes the write lock when it begins, and it commits whole or not at all.
 // Any statement that fails inside it (or SQLite ending the transaction by itself) marks it failed: from then on its
-// operations run nothing and report failure, and its commit rolls back and answers false.
+// operations run nothing and report failure, and its commit rolls back and answers false. When another program holds
+// the write lock beyond the busy timeout, the action still reads what is stored; its first write fails it, at once.
 class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     struct Key {};
 
@@ -29,7 +30,9 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // another program's ordinary commit (a few ms, tens on a spinning disk).
     static constexpr int kBusyTimeoutMs = 50;
 
-    SQLiteConnection(Key, const std::string& path, bool readOnly);  // throws SQLite::Exception
+    // `cannotWrite` None opens the file for reading and writing; ReadOnly or DiskFull opens it read-only, for that
+    // reason.
+    SQLiteConnection(Key, const std::string& path, StoreFailure cannotWrite);  // throws SQLite::Exception
     SQLiteConnection(const SQLiteConnection&) = delete;
     SQLiteConnection& operator=(const SQLiteConnection&) = delete;
 
@@ -37,10 +40,11 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // itself user-only) and the file. `userOnlyFile` makes the file readable by the user only. A data folder, or a
     // user-only file, of another user is refused. Modes are only narrowed: a folder or file the user made read-only is
     // reported with a printed line ("... is not writable") and the file is opened read-only, so that nothing in the
-    // folder is created or changed (for root too) and what it holds is read. A file found damaged ("file is not a
-    // database", "malformed") is moved aside, never deleted, under its name + ".damaged-<date-time>", with one printed
-    // line, and a fresh one takes its place; a damaged read-only file is left as it is. Null on failure, with the
-    // error's description in `error`.
+    // folder is created or changed (for root too) and what it holds is read. A file that cannot even be read for
+    // writing because the disk is full (the write-ahead log's shared-memory file cannot be sized) is read the same
+    // way, with a printed line. A file found damaged ("file is not a database", "malformed") is moved aside, never
+    // deleted, under its name + ".damaged-<date-time>", with one printed line, and a fresh one takes its place; a
+    // damaged read-only file is left as it is. Null on failure, with the error's description in `error`.
     static std::shared_ptr<SQLiteConnection> open(const std::string& fileName, bool userOnlyFile,
                                                   std::string& error) noexcept;
 
@@ -49,8 +53,13 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // Why the last user action (begin to end), or the last operation run outside one, did not reach the file: None
     // when it did, and after an operation that only read and succeeded.
     StoreFailure lastFailure() const noexcept { return lastFailure_; }
-    // Opened read-only because the file or its folder is not writable: every write fails.
-    bool isReadOnly() const noexcept { return readOnly_; }
+    // Opened read-only (the file or its folder is not writable, or the disk is full): every write fails.
+    bool isReadOnly() const noexcept { return cannotWrite_ != StoreFailure::None; }
+    // Why nothing can be stored now, as far as is known: the reason the file was opened read-only (ReadOnly,
+    // DiskFull), or Busy when the last user action could not take the write lock; None otherwise.
+    StoreFailure writeBlocked() const noexcept;
+    // A damaged file left as it is because it may not be written: every read of it fails.
+    bool isDamaged() const noexcept { return damaged_; }
     // The name the file found damaged at this opening was kept under; empty when it was sound.
     const std::string& damagedFileKeptAs() const noexcept { return keptAs_; }
 
@@ -66,6 +75,12 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     // Commits an operation's scope; throws (the scope rolled back) when that fails.
     static void commitScope(Transaction& scope);
 
+    // For a file that cannot be written (`why`: ReadOnly or DiskFull) and lacks what `complete` writes: what the
+    // file holds is copied into memory, `complete` runs there (no scope open), and from then on every read sees the
+    // copy and every write fails for `why`. The file is left as it is. False, with the connection as before, when the
+    // copy cannot be made or `complete` throws.
+    bool readFromMemoryCopy(StoreFailure why, const std::function<void()>& complete) noexcept;
+
     // True until the scope ends, whether or not its action failed.
     bool isOpen(uint64_t id) const noexcept;
 
@@ -75,7 +90,12 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     static uint64_t committedTransactions(const std::string& path);
 
   private:
+    void configure();
     void useWriteAheadLog() noexcept;
+    // The failure an operation's exception stands for, and its description: a write refused on a connection that
+    // cannot write is told by the reason it cannot.
+    StoreFailure failureOf(const std::exception& e, std::string& what) const noexcept;
+    void endReadingAction() noexcept;
     static int countCommit(void* connection) noexcept;
     friend class Transaction;
     void openScope(uint64_t id);
@@ -92,7 +112,10 @@ class SQLiteConnection : public std::enable_shared_from_this<SQLiteConnection> {
     std::string failure_;           // and why
     StoreFailure failureKind_ = StoreFailure::None;
     StoreFailure lastFailure_ = StoreFailure::None;
-    bool readOnly_ = false;
+    StoreFailure cannotWrite_ = StoreFailure::None;  // why it was opened read-only
+    bool damaged_ = false;
+    bool writeLockUnavailable_ = false;  // the last user action could not take the write lock
+    bool actionReadsOnly_ = false;       // the open action reads only: its writes are refused (query_only)
     std::string keptAs_;
     uint64_t nextId_ = 1;
 };

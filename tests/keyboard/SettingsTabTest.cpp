@@ -233,7 +233,9 @@ TEST_F(SettingsTab, BoxOffDisablesItsRowAndLoadingShowsTheStoreWithoutWriting) {
     EXPECT_EQ(featureReports(), std::vector<Bytes>{wirelessReport(120, 65535)});
 }
 
-TEST_F(SettingsTab, WithoutADatabaseSettingsAreSentAndNothingIsStored) {
+// Without a database the settings show, and send, what a new profile has: a box switched off sends the other time of
+// its report as that default, never as 0.
+TEST_F(SettingsTab, WithoutADatabaseTheDefaultsAreShownAndSentAndNothingIsStored) {
     // The db folder is a regular file: the database cannot be opened.
     std::filesystem::create_directories(applicationSupportFolder());
     std::ofstream(databaseFolder()) << "not a folder";
@@ -241,13 +243,16 @@ TEST_F(SettingsTab, WithoutADatabaseSettingsAreSentAndNothingIsStored) {
     EXPECT_FALSE(ctx().hasDatabase());
     EXPECT_FALSE(ctx().store([](DeviceSQLite&) { return true; }));
     for (int tag : {1, 2, 4, 8})
-        EXPECT_FALSE(find<QRadioButton>(("reportRate" + std::to_string(tag)).c_str())->isChecked());
-    EXPECT_EQ(field("usbSleep")->text(), "");
+        EXPECT_EQ(find<QRadioButton>(("reportRate" + std::to_string(tag)).c_str())->isChecked(), tag == 2);
+    EXPECT_EQ(field("usbSleep")->text(), "300");
+    EXPECT_EQ(field("wirelessLight")->text(), "120");
+    EXPECT_EQ(field("wirelessSleep")->text(), "180");
 
+    click(check("wirelessLight"));
     click(find<QRadioButton>("reportRate8"));
     retype("usbSleep", "5");
     settle();
-    EXPECT_EQ(featureReports(), (std::vector<Bytes>{rateReport(8), usbSleepReport(5)}));
+    EXPECT_EQ(featureReports(), (std::vector<Bytes>{wirelessReport(0, 180), rateReport(8), usbSleepReport(5)}));
 }
 
 // The steppers stop at the highest time a field takes from typing: a step up there sends and stores nothing.

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,8 +18,36 @@
 namespace keyloom {
 
 namespace {
+
 const QString kTitle = QStringLiteral("SIGN IN");
+
+// Why "Remember me" could not be kept, in the user's words.
+QString notRememberedText(StoreFailure why) {
+    const char* reason = "the log-in file could not be written";
+    switch (why) {
+        case StoreFailure::Busy:
+            reason = "another program is using the log-in file";
+            break;
+        case StoreFailure::DiskFull:
+            reason = "the disk is full";
+            break;
+        case StoreFailure::ReadOnly:
+            reason = "the log-in file or folder is read-only";
+            break;
+        case StoreFailure::NoDatabase:
+            reason = "the log-in file cannot be opened";
+            break;
+        case StoreFailure::None:
+        case StoreFailure::Other:
+            break;
+    }
+    return QStringLiteral(
+               "You are signed in, but your log-in could not be remembered: %1. You will be asked to sign "
+               "in again at the next start.")
+        .arg(QString::fromLatin1(reason));
 }
+
+}  // namespace
 
 LoginViewController::LoginViewController(QWidget* parent) : AccountViewController(parent) {
     setObjectName(QStringLiteral("LoginViewController"));
@@ -123,8 +152,14 @@ void LoginViewController::httpRequestNotificationResult() {
         record.email = sent_->email;
         record.psw = keepDigest ? sent_->psw : md5(sent_->psw);
         record.remember = rememberCheck->isChecked() ? 1 : 0;
-        LocalSQLite().updateLoginData(record);
-        performSegue(QStringLiteral("login"));
+        LocalSQLite store;
+        if (store.updateLoginData(record) == 0 && record.remember == 1) {
+            // Signed in all the same: home once the alert is put away, however it is.
+            showAlert(kTitle, notRememberedText(store.writeFailure()));
+            connect(alertSheet(), &QDialog::finished, this, [this] { performSegue(QStringLiteral("login")); });
+        } else {
+            performSegue(QStringLiteral("login"));
+        }
     }
     if (!waitsForAnswer()) sent_.reset();
     loginButton->setEnabled(true);

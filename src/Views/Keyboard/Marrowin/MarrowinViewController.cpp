@@ -125,6 +125,7 @@ void MarrowinViewController::viewDidAppear() {
     updateLayout(context_->currentProfile);
     buildPictures(true);
     showLayoutCombos();
+    if (context_->deviceDB) storeNotice->editorOpening();
     selectProfile(1);
     if (context_->deviceDB) storeNotice->editorOpened(*context_->deviceDB);
 }

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "Customized/AlertSheet.h"
 #include "Keylogger/KeyState.h"
 #include "Views/Keyboard/DataSource/TreeNodeItemModel.h"
 #include "Views/Keyboard/DataSource/TreeViewData.h"
 #include "Views/Keyboard/Quorvath/KeyCombinationCapture.h"
 #include "Views/Keyboard/Quorvath/core/KeyboardEditorContext.h"
-#include "Customized/AlertSheet.h"
 #include "Views/Keyboard/Shared/core/KeyAssignmentRules.h"
 #include "Views/Keyboard/Shared/core/KeyCombination.h"
 
@@ -168,13 +168,14 @@ bool AssignmentPanel::addCustomKey(KeyMacro& keydata) {
     if (!ctx) return false;
     keydata.profId = ctx->currentProfile();
     keydata.keyValue = chosenCode();
-    // The key's record goes to the keyboard whether or not its row was stored.
-    if (!ctx->store([&](DeviceSQLite& db) { return storeRow(db, keydata) >= 1; }, IfNotStored::SentAnyway))
-        return false;
-    if (!assignmentLabels(keydata.macroType, {}, {})) return true;
+    // The key's record goes to the keyboard whether or not its row was stored, so the labels and the mark show it
+    // either way; the notice says when it was not stored.
+    const bool stored =
+        ctx->store([&](DeviceSQLite& db) { return storeRow(db, keydata) >= 1; }, IfNotStored::SentAnyway);
+    if (!assignmentLabels(keydata.macroType, {}, {})) return stored;
     showLabels(keydata.macroType, nameText->text(), keydata.macroDesc);
-    markStored(keydata.macroType);
-    return true;
+    markAssigned(keydata.macroType);
+    return stored;
 }
 
 void AssignmentPanel::updateMacro(const KeyMacro& keydata) {

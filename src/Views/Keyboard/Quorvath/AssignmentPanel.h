@@ -42,8 +42,8 @@ class AssignmentPanel : public KeyboardPanel {
     void customKeyCancelButton();
     // Applies a node to the chosen code: stores and shows it, then writes the record with keyValue.
     void keyAssignment(int64_t keyValue, const TreeNodeModel& nodeData);
-    // Completes the row (profile, chosen code) and stores it; when stored, sets the labels and the mark. False when
-    // nothing was stored.
+    // Completes the row (profile, chosen code) and stores it; sets the labels and the mark, since the keyboard gets
+    // the record either way. False when nothing was stored.
     bool addCustomKey(KeyMacro& keydata);
     // Shows a stored row in the tree (and a stored combination in the bind field).
     void updateMacro(const KeyMacro& keydata);
@@ -89,8 +89,8 @@ class AssignmentPanel : public KeyboardPanel {
     virtual const char* noChoiceAlert() const = 0;
     // Stores the row of the chosen code; its row id, 0 when not stored.
     virtual int64_t storeRow(DeviceSQLite& db, const KeyMacro& row) const = 0;
-    // Shows on the tab's picture or buttons that the chosen code now has a row of this type.
-    virtual void markStored(int64_t macroType) = 0;
+    // Shows on the tab's picture or buttons that the chosen code now has an assignment of this type.
+    virtual void markAssigned(int64_t macroType) = 0;
 
     // Sets the function and second labels for a stored type (ownName: the second label of a "Default").
     void showLabels(int64_t macroType, const QString& ownName, const std::string& macroDesc);

@@ -72,7 +72,7 @@ int64_t KeyPanel::storeRow(DeviceSQLite& db, const KeyMacro& row) const {
     return db.addKeyProfile(row);
 }
 
-void KeyPanel::markStored(int64_t macroType) {
+void KeyPanel::markAssigned(int64_t macroType) {
     markKey(currentKeyValue, macroType != kAssignDefault);
 }
 

@@ -33,7 +33,7 @@ class KeyPanel : public AssignmentPanel {
     int64_t chosenCode() const override { return currentKeyValue; }
     const char* noChoiceAlert() const override;
     int64_t storeRow(DeviceSQLite& db, const KeyMacro& row) const override;
-    void markStored(int64_t macroType) override;
+    void markAssigned(int64_t macroType) override;
 
   private:
     void markKey(int64_t code, bool marked);

@@ -118,6 +118,7 @@ void KeyboardViewController::viewDidAppear() {
     if (context_ || !kbHIDdevice) return;
     initSQLite();
     initKeyboardUI();
+    storeNotice->editorOpening();
     selectProfile(1);
     storeNotice->editorOpened(context_->deviceDB());
 }

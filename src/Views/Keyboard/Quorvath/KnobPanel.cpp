@@ -123,7 +123,7 @@ int64_t KnobPanel::storeRow(DeviceSQLite& db, const KeyMacro& row) const {
     return db.addKnobProfile(row);
 }
 
-void KnobPanel::markStored(int64_t macroType) {
+void KnobPanel::markAssigned(int64_t macroType) {
     if (QToolButton* b = buttonOf(currentKnobValue)) setImage(b, knobButtonImageAfterStore(macroType));
 }
 

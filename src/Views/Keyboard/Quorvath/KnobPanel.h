@@ -36,7 +36,7 @@ class KnobPanel : public AssignmentPanel {
     int64_t chosenCode() const override { return currentKnobValue; }
     const char* noChoiceAlert() const override;
     int64_t storeRow(DeviceSQLite& db, const KeyMacro& row) const override;
-    void markStored(int64_t macroType) override;
+    void markAssigned(int64_t macroType) override;
 
   private:
     QToolButton* buttonOf(int64_t code) const;

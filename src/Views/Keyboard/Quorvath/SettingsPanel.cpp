@@ -105,8 +105,9 @@ void SettingsPanel::selectProfile(int64_t) {
 }
 
 void SettingsPanel::loadConfigData() {
+    // What could not be read shows (and is sent later as) what a new profile has, never a blank that reads as 0.
     auto stored = [this](const char* key) {
-        return context() ? context()->deviceDB().getConfigData(context()->currentProfile(), key) : std::string();
+        return context() ? context()->deviceDB().configDataOrDefault(context()->currentProfile(), key) : std::string();
     };
     const int rate = reportRateTagForText(stored("reportRate"));
     // An exclusive group cannot show "none on"; it is made exclusive again once the buttons are set.

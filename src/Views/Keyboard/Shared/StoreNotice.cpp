@@ -1,6 +1,7 @@
 #include "Views/Keyboard/Shared/StoreNotice.h"
 
 #include <QResizeEvent>
+#include <utility>
 
 namespace keyloom {
 
@@ -33,12 +34,22 @@ void StoreNotice::fitText() {
 }
 
 void StoreNotice::storeReported(StoreFailure why, IfNotStored ifNotStored) {
+    if (opening_) {
+        if (seenAtOpening_ == StoreFailure::None) seenAtOpening_ = why;
+        return;
+    }
     say(storeFailureNotice(why, ifNotStored));
 }
 
+void StoreNotice::editorOpening() {
+    opening_ = true;
+    seenAtOpening_ = StoreFailure::None;
+}
+
 void StoreNotice::editorOpened(const ProfileSQLite& store) {
-    // A sound store leaves what the opening's own stores may have said.
-    if (const std::string text = openingNotice(store); !text.empty()) say(text);
+    opening_ = false;
+    // The user changed nothing yet: never "Your change".
+    say(openingNotice(store, std::exchange(seenAtOpening_, StoreFailure::None)));
 }
 
 void StoreNotice::say(const std::string& text) {

@@ -18,9 +18,12 @@ class StoreNotice : public QLabel {
   public:
     explicit StoreNotice(QWidget* parent = nullptr);
 
-    // How one user action's store went: None hides the notice, anything else shows why.
+    // How one user action's store went: None hides the notice, anything else shows why. Between editorOpening() and
+    // editorOpened() the stores are the opening's own, not the user's changes: they are only noted.
     void storeReported(StoreFailure why, IfNotStored ifNotStored);
-    // The editor has opened on `store`: says so when it was found damaged or can store nothing.
+    // The editor begins to load its profile.
+    void editorOpening();
+    // The editor has opened on `store`: says so when it was found damaged or cannot store, and why.
     void editorOpened(const ProfileSQLite& store);
 
   protected:
@@ -32,6 +35,8 @@ class StoreNotice : public QLabel {
     void fitText();
 
     qreal fullPointSize_ = 0;
+    bool opening_ = false;
+    StoreFailure seenAtOpening_ = StoreFailure::None;  // the first failure of the opening's own stores
 };
 
 }  // namespace keyloom

@@ -33,12 +33,13 @@ std::string storeFailureNotice(StoreFailure why, IfNotStored ifNotStored) {
     return head + std::string(reasonOf(why)) + ".";
 }
 
-std::string openingNotice(const ProfileSQLite& store) {
+std::string openingNotice(const ProfileSQLite& store, StoreFailure seenAtOpening) {
     const std::string keptAs = store.damagedFileKeptAs();
     if (!keptAs.empty()) return "The profile file was damaged; it is kept as " + keptAs + "; the defaults are shown.";
-    if (!store.isConnected()) return "Changes are not stored: " + std::string(reasonOf(StoreFailure::NoDatabase)) + ".";
-    if (store.isReadOnly()) return "Changes are not stored: " + std::string(reasonOf(StoreFailure::ReadOnly)) + ".";
-    return {};
+    StoreFailure why = store.writeBlocked();
+    if (why == StoreFailure::None) why = seenAtOpening;
+    if (why == StoreFailure::None) return {};
+    return "Changes are not stored: " + std::string(reasonOf(why)) + ".";
 }
 
 }  // namespace keyloom

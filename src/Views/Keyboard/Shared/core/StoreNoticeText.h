@@ -21,7 +21,8 @@ enum class IfNotStored { NotSent, SentAnyway };
 std::string storeFailureNotice(StoreFailure why, IfNotStored ifNotStored);
 
 // What the editor says as it opens on `store`: the file found damaged and kept under another name (the defaults
-// are shown), or a store that can store nothing (read-only, or no database at all); empty when all is well.
-std::string openingNotice(const ProfileSQLite& store);
+// are shown), or that changes are not stored and why: the store cannot store (no database, read-only, a full disk,
+// another program's lock), or else `seenAtOpening`, how the opening's own stores went. Empty when all is well.
+std::string openingNotice(const ProfileSQLite& store, StoreFailure seenAtOpening = StoreFailure::None);
 
 }  // namespace keyloom
