@@ -4,12 +4,15 @@
 //   one transaction - the editor's way: one Transaction around the action (1 commit);
 // then the open of the store (with its damage check), how long an action takes to fail while another connection
 // holds the write lock, and the open and first read of a profile in a folder made read-only: read as it is, and read
-// through a private copy when changes are still in its log.
+// through a private copy when changes are still in its log; while another program holds the write lock; and, as root,
+// on a full disk (a small tmpfs mounted for it): an existing profile, and one that does not exist yet.
 // Usage: bench_storage [folder] [rounds]. The folder (default: the current one) must lie on the disk to measure;
 // a temporary data home is made inside it and removed afterwards.
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -193,6 +196,40 @@ int main(int argc, char** argv) {
                     readOnly.second.c_str());
         std::printf("open and first read, read-only, change in log   %8.2f ms median (read \"%s\")\n", fromLog.first,
                     fromLog.second.c_str());
+        writer.updateConfigData(1, "reportRate", "2");
+        {
+            SQLite::Database other(databaseFolder() + "/" + kFile, SQLite::OPEN_READWRITE);
+            other.exec("BEGIN IMMEDIATE");
+            const auto locked = medianOpen();
+            other.exec("ROLLBACK");
+            std::printf("open and first read, another program's lock     %8.2f ms median (read \"%s\")\n", locked.first,
+                        locked.second.c_str());
+        }
+        // A full disk: the profile copied onto a small file system of its own, which is then filled.
+        const std::string full = home + "/full";
+        fs::create_directories(full);
+        if (::mount("keyloom-bench", full.c_str(), "tmpfs", 0, "size=2m") != 0) {
+            std::printf("open and first read, full disk: needs root (a tmpfs is mounted for it)\n");
+        } else {
+            const std::string file = databaseFolder() + "/" + kFile;
+            setenv("XDG_DATA_HOME", full.c_str(), 1);
+            fs::create_directories(databaseFolder());
+            fs::copy_file(file, databaseFolder() + "/" + kFile);
+            {
+                std::ofstream filler(full + "/filler", std::ios::binary);
+                const std::string block(4096, '\0');
+                while (filler.write(block.data(), block.size())) {
+                }
+            }
+            const auto existing = medianOpen();
+            fs::remove(databaseFolder() + "/" + kFile);
+            const auto fresh = medianOpen();
+            std::printf("open and first read, full disk                  %8.2f ms median (read \"%s\")\n",
+                        existing.first, existing.second.c_str());
+            std::printf("open and first read, full disk, no profile yet  %8.2f ms median (read \"%s\")\n", fresh.first,
+                        fresh.second.c_str());
+            ::umount2(full.c_str(), MNT_DETACH);
+        }
     }
     std::error_code ec;
     std::filesystem::remove_all(home, ec);

@@ -197,7 +197,8 @@ std::shared_ptr<SQLiteConnection> SQLiteConnection::open(const std::string& file
         auto connection =
             std::make_shared<SQLiteConnection>(Key{}, path, writable ? StoreFailure::None : StoreFailure::ReadOnly);
         if (writable && readFailsForWantOfSpace(connection->db_)) {
-            // Read as a read-only file is: what is stored is shown, and nothing more is written beside it.
+            // Read as a read-only file is: what is stored is shown. The attempt may have left an empty log and
+            // index beside it, which the next opening with room uses as usual.
             printLine(fileName + " cannot be written: the disk is full: changes cannot be stored");
             connection.reset();
             connection = std::make_shared<SQLiteConnection>(Key{}, path, StoreFailure::DiskFull);

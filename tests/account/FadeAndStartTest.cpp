@@ -118,6 +118,20 @@ TEST_F(Start, LogInWindowFirstAndTheRememberedLogInGoesHomeWithoutARequest) {
     EXPECT_EQ(report.path, "/software/info");
     EXPECT_EQ(decryptWithTestKey(report.header("token").value_or("")),
               "remembered@example.org#version:1.2.7#velkor marrowin v2#");
+
+    // The same from a full disk, where the write-ahead log's shared memory finds no room.
+    FullDiskHome disk;
+    SKIP_WITHOUT_FULL_DISK(disk);
+    storeLogin("full@example.org", md5("password"), 1);
+    disk.fill();
+    setLoginEmail("");
+    flow.reset();
+    flow = std::make_unique<AccountFlow>();
+    flow->showLoginWindow();
+    EXPECT_TRUE(processEventsUntil([&] { return flow->homeWindow() && !flow->loginWindow(); }));
+    EXPECT_EQ(loginEmail(), "full@example.org");
+    for (const RecordedRequest& r : server.requests()) EXPECT_NE(r.path, "/user/login");
+    flow.reset();  // before its data folder goes
 }
 
 TEST_F(Start, OfflineGoesHomeAndFeedbackOpensOnce) {

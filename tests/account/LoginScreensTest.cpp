@@ -1,3 +1,5 @@
+#include <SQLiteCpp/Database.h>
+
 #include <QCheckBox>
 
 #include "AccountTestSupport.h"
@@ -11,11 +13,13 @@
 #include "Views/Login/LoginWindowController.h"
 #include "Views/Login/ResetPasswordViewController.h"
 #include "Views/Login/SignupViewController.h"
+#include "platform/DataPaths.h"
 
 namespace keyloom {
 namespace {
 
 using namespace test;
+using namespace std::chrono_literals;
 
 const std::string kEmail = "user.name+x@mail-host.example.com";
 const std::string kNeither = "neither word";
@@ -26,6 +30,24 @@ std::string accented(int n) {
     for (int i = 0; i < n; ++i) s += "e\xCC\x81";
     return s;
 }
+
+// Another program's write lock on a database file while it lives. Held in this process: a program started from a
+// threaded test would not pass ThreadSanitizer.
+class WriteLockHolder {
+  public:
+    explicit WriteLockHolder(const std::string& path) : db_(path, SQLite::OPEN_READWRITE) {
+        db_.exec("BEGIN IMMEDIATE");
+    }
+    ~WriteLockHolder() {
+        try {
+            db_.exec("ROLLBACK");
+        } catch (const SQLite::Exception&) {
+        }
+    }
+
+  private:
+    SQLite::Database db_;
+};
 
 // The account screens with their real transitions between them; "login" only counts here. Every request is held
 // at the server until the test answers it.
@@ -150,6 +172,63 @@ TEST_F(AccountScreens, LogInAnswersAreClassifiedAndSuccessStoresWhatWasSent) {
                                            : LoginData{0, "before@example.org", "", 0, 0};
         EXPECT_EQ(storedLogin(), expected);
         EXPECT_TRUE(control<QPushButton>(screen, "loginButton")->isEnabled());
+    }
+}
+
+// Signed in all the same when "Remember me" cannot be kept: the alert says why, home only once it is put away, the
+// earlier log-in stays. Writable again, the next sign-in is remembered without a word.
+TEST_F(AccountScreens, SignInThatCannotBeRememberedSaysWhyAndGoesHomeWhenTheAlertIsPutAway) {
+    FullDiskHome disk;  // the data folder for every case, so that the last one can fill it
+    const auto pressEscape = [](QMessageBox* sheet) { QTest::keyClick(sheet, Qt::Key_Escape); };
+    const auto closeSheet = [](QMessageBox* sheet) { sheet->close(); };
+    const struct {
+        std::string reason;
+        std::function<std::shared_ptr<void>()> block;  // local.sqlite3 cannot be written while this lives
+        std::function<void(QMessageBox*)> putAway;
+        bool fullDisk = false;
+    } cases[] = {
+        {"another program is using the log-in file",
+         [] { return std::make_shared<WriteLockHolder>(databaseFolder() + "/local.sqlite3"); }, pressOK},
+        {"the log-in file or folder is read-only", [] { return std::make_shared<ReadOnlyFolder>(databaseFolder()); },
+         closeSheet},
+        {"the disk is full",
+         [&disk] {
+             disk.fill();
+             return std::shared_ptr<void>(nullptr, [&disk](void*) { disk.makeRoom(); });
+         },
+         pressEscape, true},
+    };
+    LoginViewController* screen = openLogin();
+    fill(screen, "loginEmailEdit", kEmail);
+    fill(screen, "loginPswEdit", "pass word");
+    control<QCheckBox>(screen, "rememberCheck")->setChecked(true);
+    const LoginData earlier{0, "before@example.org", md5("earlier password"), 1, 0};
+    int expectedLogins = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        if (c.fullDisk) {
+            SKIP_WITHOUT_FULL_DISK(disk);
+        }
+        storeLogin(earlier.email, earlier.psw, earlier.remember);
+        std::shared_ptr<void> blocked = c.block();
+        click(screen, "loginButton");
+        untilAnswered([&] { releaseNext("/user/login", "true"); });
+        processEventsFor(50ms);
+        EXPECT_EQ(alertOf(screen->alertSheet()),
+                  "SIGN IN/You are signed in, but your log-in could not be remembered: " + c.reason +
+                      ". You will be asked to sign in again at the next start.");
+        EXPECT_EQ(logins, expectedLogins);
+        if (QMessageBox* sheet = screen->alertSheet()) c.putAway(sheet);
+        EXPECT_TRUE(processEventsUntil([&] { return logins > expectedLogins; }));
+        processEventsFor(50ms);
+        EXPECT_EQ(logins, ++expectedLogins);
+        blocked.reset();
+        EXPECT_EQ(storedLogin(), earlier);
+
+        click(screen, "loginButton");
+        EXPECT_EQ(answer(screen, "/user/login", "true"), "");
+        EXPECT_EQ(logins, ++expectedLogins);
+        EXPECT_EQ(storedLogin(), (LoginData{0, kEmail, md5("pass word"), 1, 0}));
     }
 }
 

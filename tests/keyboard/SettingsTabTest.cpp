@@ -255,6 +255,38 @@ TEST_F(SettingsTab, WithoutADatabaseTheDefaultsAreShownAndSentAndNothingIsStored
     EXPECT_EQ(featureReports(), (std::vector<Bytes>{wirelessReport(0, 180), rateReport(8), usbSleepReport(5)}));
 }
 
+// After a start on a full disk the settings show what is stored: a box switched off sends the other time of its report
+// as stored, never as 0; once space is back and the editor opened again, the same click stores it as it was, never
+// blank.
+TEST_F(SettingsTab, OnAFullDiskTheOtherTimeIsSentAndLaterStoredAsItWas) {
+    FullDiskHome disk;
+    SKIP_WITHOUT_FULL_DISK(disk);
+    openSettings();
+    retype("wirelessSleep", "200");
+    settle();
+    ASSERT_EQ(settingsRows().at("idleWirelessSleep"), "200");
+    const auto reopen = [&](const std::function<void()>& meanwhile) {
+        closeEditor();
+        keyboard->unplug();
+        meanwhile();
+        QuietStdout quiet;
+        openSettings();
+    };
+    reopen([&] { disk.fill(); });
+    EXPECT_EQ(field("wirelessSleep")->text(), "200");
+    click(check("wirelessLight"));
+    settle();
+    EXPECT_EQ(featureReports(), std::vector<Bytes>{wirelessReport(0, 200)});
+
+    reopen([&] { disk.makeRoom(); });
+    click(check("wirelessLight"));
+    settle();
+    EXPECT_EQ(featureReports(), std::vector<Bytes>{wirelessReport(0, 200)});
+    EXPECT_EQ(settingsRows().at("idleWirelessLight"), "0");
+    EXPECT_EQ(settingsRows().at("idleWirelessSleep"), "200");
+    closeEditor();
+}
+
 // The steppers stop at the highest time a field takes from typing: a step up there sends and stores nothing.
 TEST_F(SettingsTab, SteppersStopAtTheHighestTypedTime) {
     openSettings();

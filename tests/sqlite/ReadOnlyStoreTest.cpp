@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 // the stores' lines.
 struct Store {
     const char* file;
+    // Sets the value read back to "9", in SQL.
+    std::string unfinishedChange;
     // Stores `value`; `whileOpen` runs before the object closes, while the change is still in its log.
     std::function<bool(const std::string& value, const std::function<void()>& whileOpen)> store;
     // The stored value; empty when none can be read.
@@ -29,7 +31,7 @@ struct Store {
 
 template <class Profile>
 Store profileStore(const char* file, const char* setting) {
-    return {file,
+    return {file, std::string(R"(UPDATE t_configdata SET value = '9' WHERE key = ')") + setting + "'",
             [=](const std::string& value, const std::function<void()>& whileOpen) {
                 Profile profile(file);
                 const bool stored = profile.updateConfigData(1, setting, value);
@@ -47,7 +49,7 @@ Store profileStore(const char* file, const char* setting) {
 const Store kStores[] = {
     profileStore<DeviceSQLite>(kGen1, "reportRate"),
     profileStore<MarrowinDeviceSQLite>(kGen2, "keyboardLayout"),
-    {"local.sqlite3",
+    {"local.sqlite3", "UPDATE t_login SET email = '9'",
      [](const std::string& value, const std::function<void()>& whileOpen) {
          LocalSQLite login;
          const int64_t row = login.updateLoginData({0, value, "digest", 1, 0});
@@ -106,13 +108,14 @@ void putBack(const std::string& from, const std::string& path) {
         fs::copy_file(entry.path(), fs::path(path).parent_path() / entry.path().filename());
 }
 
-// A rollback-mode commit that stopped after writing some of its pages: the file is inconsistent until its journal
-// is played back.
-void leaveHalfWrittenCommit(const std::string& path, const std::string& scratch) {
+// A rollback-mode commit that stopped after writing some of its pages, the changed value among them: the file shows
+// the unfinished value until its journal is played back.
+void leaveHalfWrittenCommit(const std::string& path, const std::string& scratch, const std::string& change) {
     SQLite::Database db(path, SQLite::OPEN_READWRITE);
     db.exec("PRAGMA journal_mode=DELETE");
     db.exec("PRAGMA cache_size=1");  // so that the transaction spills its pages into the file before it commits
     db.exec("BEGIN");
+    db.exec(change);  // first, so that the filler pushes its page out
     db.exec("CREATE TABLE filler(x)");
     db.exec(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50) "
@@ -151,7 +154,7 @@ TEST(ReadOnlyStore, IsReadAsStoredAndLeftAsItWas) {
                 putBack(stopped, path);
             }
             if (c.left == Left::HalfWrittenCommit) {
-                leaveHalfWrittenCommit(path, stopped);
+                leaveHalfWrittenCommit(path, stopped, s.unfinishedChange);
                 ASSERT_GT(fs::file_size(stopped + "/" + s.file + "-journal"), 0u);
                 putBack(stopped, path);
             }

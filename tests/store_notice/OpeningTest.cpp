@@ -7,9 +7,13 @@
 #include <QSlider>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
+#include <set>
 
 #include "CustomControl/KeyView.h"
 #include "CustomControl/KeyboardView.h"
@@ -277,6 +281,111 @@ TEST_F(Opening, AReadOnlyFolderShowsWhatIsStoredAndStaysAsItWas) {
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(shownProfile(g, editor), storedProfile(13));
         closeEditor();
+    }
+}
+
+// The rows one change left different, old and new, in row order.
+std::vector<std::string> changedRows(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+    std::vector<std::string> changed;
+    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
+                                  std::back_inserter(changed));
+    return changed;
+}
+
+// The light mode of a t_radidata row as databaseRows() writes it (table, id, profile, name, mode, ...).
+std::string modeOfRow(const std::string& row) {
+    std::vector<std::string> fields;
+    for (size_t from = 0;;) {
+        const size_t bar = row.find('|', from);
+        fields.push_back(row.substr(from, bar - from));
+        if (bar == std::string::npos) break;
+        from = bar + 1;
+    }
+    return fields.size() > 4 && fields[0] == "t_radidata" ? fields[4] : std::string();
+}
+
+// An editor opened while its profile cannot be written shows what is stored (or, for a profile that does not exist
+// yet, what a new one has) and says at once why nothing is stored, in the opening's words. Once the lock has ended,
+// or space is back and the editor opened again, one brightness step is stored in the shown mode's record, and in no
+// other row.
+TEST_F(Opening, WhenTheProfileCannotBeWrittenWhatIsStoredIsShownAndTheNextChangeGoesWhereItIsShown) {
+    enum class Why { Locked, DiskFull, DiskFullNoProfile };
+    const struct {
+        const char* label;
+        Why why;
+        const char* notice;
+    } cases[] = {
+        {"another program's lock", Why::Locked,
+         "Changes are not stored: another program is using this keyboard's profile."},
+        {"a full disk", Why::DiskFull, "Changes are not stored: the disk is full."},
+        {"a full disk, no profile yet", Why::DiskFullNoProfile, "Changes are not stored: the disk is full."},
+    };
+    for (const auto& c : cases) {
+        for (const Generation& g : kGenerations) {
+            SCOPED_TRACE(std::string(c.label) + ", " + g.name);
+            QuietStdout quiet;
+            std::optional<TempDataHome> home;
+            std::optional<FullDiskHome> disk;
+            if (c.why == Why::Locked) {
+                home.emplace();
+            } else {
+                disk.emplace();
+                SKIP_WITHOUT_FULL_DISK(*disk);
+            }
+            const bool stored = c.why != Why::DiskFullNoProfile;
+            const auto brightnessOf = [](QWidget* editor) {
+                return editor->findChild<QSlider*>(QStringLiteral("lightbrightnessSlider"))->value();
+            };
+            QWidget* editor = nullptr;
+            int storedBrightness = 0;
+            if (stored) {
+                editor = open(g);
+                ASSERT_NE(editor, nullptr);
+                click(editor, "RadiRGBBtn");
+                QListWidget* modes = modeList(editor);
+                QTest::mouseClick(modes->viewport(), Qt::LeftButton, {},
+                                  modes->visualItemRect(modes->item(kStoredModeRow)).center());
+                stepBrightnessDown(g, editor);
+                storedBrightness = brightnessOf(editor);
+                closeEditor();
+            }
+            const std::string path = databaseFolder() + "/" + g.file;
+            const int shownRow = stored ? kStoredModeRow : 0;
+            int brightness = 0;
+            {
+                std::optional<WriteLockHolder> lock;
+                if (c.why == Why::Locked) lock.emplace(path);
+                if (disk) disk->fill();
+                editor = open(g);
+                ASSERT_NE(editor, nullptr);
+                click(editor, "RadiRGBBtn");
+                EXPECT_EQ(modeList(editor)->currentRow(), shownRow);
+                brightness = brightnessOf(editor);
+                if (stored) {
+                    EXPECT_EQ(brightness, storedBrightness);
+                }
+                EXPECT_GT(brightness, 0) << "the stored or default brightness, never a blank 0";
+                EXPECT_TRUE(noticeShown(editor));
+                EXPECT_EQ(noticeText(editor), c.notice);
+                if (disk) {
+                    closeEditor();
+                    disk->makeRoom();
+                }
+            }
+            if (disk) editor = open(g);
+            ASSERT_NE(editor, nullptr);
+            click(editor, "RadiRGBBtn");
+            ASSERT_EQ(modeList(editor)->currentRow(), shownRow);
+            const std::vector<std::string> before = databaseRows(path);
+            stepBrightnessDown(g, editor);
+            EXPECT_FALSE(noticeShown(editor));
+            const std::vector<std::string> changed = changedRows(before, databaseRows(path));
+            ASSERT_EQ(changed.size(), 2u) << "one row, old and new";
+            const int64_t shownMode = modeList(editor)->currentItem()->data(Qt::UserRole).toLongLong();
+            for (const std::string& row : changed) EXPECT_EQ(modeOfRow(row), std::to_string(shownMode)) << row;
+            EXPECT_EQ(brightnessOf(editor), brightness - 1);
+            closeEditor();
+        }
     }
 }
 

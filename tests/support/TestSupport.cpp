@@ -1,15 +1,20 @@
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -115,6 +120,51 @@ std::vector<std::string> folderState(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) state.push_back(line(entry.path()));
     std::sort(state.begin() + 1, state.end());
     return state;
+}
+
+FullDiskHome::FullDiskHome(size_t bytes) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "keyloom-full-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=700";
+    if (::mount("keyloom-test", path_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+        whyNot_ = "a full disk needs a small file system of its own, and mounting one needs root (" +
+                  std::string(std::strerror(errno)) + ")";
+        return;
+    }
+    mounted_ = true;
+    if (const char* prev = std::getenv("XDG_DATA_HOME")) {
+        previous_ = prev;
+        hadPrevious_ = true;
+    }
+    setenv("XDG_DATA_HOME", path_.c_str(), 1);
+}
+
+FullDiskHome::~FullDiskHome() {
+    if (mounted_) {
+        if (hadPrevious_)
+            setenv("XDG_DATA_HOME", previous_.c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+        ::umount2(path_.c_str(), MNT_DETACH);
+    }
+    ::rmdir(path_.c_str());
+}
+
+void FullDiskHome::fill() {
+    const std::string filler = path_ + "/filler";
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    const std::string block(4096, '\0');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    while (::write(fd, block.data(), 1) > 0) {  // the last bytes of a partial page
+    }
+    ::close(fd);
+}
+
+void FullDiskHome::makeRoom() {
+    ::unlink((path_ + "/filler").c_str());
 }
 
 ReadOnlyFolder::ReadOnlyFolder(std::string folder) : folder_(std::move(folder)) {

@@ -67,4 +67,32 @@ class ReadOnlyFolder {
     std::string folder_;
 };
 
+// XDG_DATA_HOME on a small file system of its own (tmpfs) for the life of the object, so that the disk can be made
+// full as a user's fills up. Mounting needs root: without it nothing is mounted and whyNot() says so; a test then
+// skips with that reason (SKIP_WITHOUT_FULL_DISK), never passes.
+class FullDiskHome {
+  public:
+    explicit FullDiskHome(size_t bytes = 2 << 20);
+    ~FullDiskHome();
+    FullDiskHome(const FullDiskHome&) = delete;
+    FullDiskHome& operator=(const FullDiskHome&) = delete;
+    bool mounted() const { return mounted_; }
+    const std::string& whyNot() const { return whyNot_; }
+    const std::string& path() const { return path_; }
+    // Writes a filler file until no byte more fits, as `dd` would.
+    void fill();
+    // Removes the filler.
+    void makeRoom();
+
+  private:
+    std::string path_;
+    std::string whyNot_;
+    bool mounted_ = false;
+    std::string previous_;
+    bool hadPrevious_ = false;
+};
+
+#define SKIP_WITHOUT_FULL_DISK(home) \
+    if (!(home).mounted()) GTEST_SKIP() << (home).whyNot()
+
 }  // namespace keyloom::test

@@ -32,6 +32,8 @@ const std::vector<Screen>& screens() {
         {"marrowin-store-notice", isSecondGeneration, renderMarrowinStoreNotice},
         {"editor-read-only-folder", isFirstGeneration, renderKeyboardReadOnlyFolder},
         {"marrowin-read-only-folder", isSecondGeneration, renderMarrowinReadOnlyFolder},
+        {"editor-opened-under-lock", isFirstGeneration, renderKeyboardOpenedUnderLock},
+        {"marrowin-opened-under-lock", isSecondGeneration, renderMarrowinOpenedUnderLock},
         {"account", isFirstModelOfRun, renderAccountScreens},
     };
     return table;

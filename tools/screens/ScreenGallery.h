@@ -93,6 +93,8 @@ void renderKeyboardStoreNotice(ScreenContext& ctx);
 void renderMarrowinStoreNotice(ScreenContext& ctx);
 void renderKeyboardReadOnlyFolder(ScreenContext& ctx);
 void renderMarrowinReadOnlyFolder(ScreenContext& ctx);
+void renderKeyboardOpenedUnderLock(ScreenContext& ctx);
+void renderMarrowinOpenedUnderLock(ScreenContext& ctx);
 void renderAccountScreens(ScreenContext& ctx);
 
 // The model's editor, opened as a click on the home picture opens it, with its store ready; nullptr if it did not

@@ -25,6 +25,8 @@ class OtherProgram {
         db_.exec("BEGIN IMMEDIATE");
     }
     ~OtherProgram() { db_.exec("ROLLBACK"); }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
 
   private:
     SQLite::Database db_;
@@ -33,7 +35,7 @@ class OtherProgram {
 // The profile folder made read-only, as a user would with chmod 500, while it lives.
 class ReadOnlyFolder {
   public:
-    ReadOnlyFolder() {
+    explicit ReadOnlyFolder(const std::string& /*file*/) {
         std::filesystem::permissions(databaseFolder(),
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     }
@@ -79,42 +81,65 @@ void renderMarrowinStoreNotice(ScreenContext& ctx) {
     ctx.closeEditor();
 }
 
-// Each editor's lighting tab opened on a profile whose folder the user made read-only, after the brightness was
-// stored at 2: what is stored (the brightness, the colours of the earlier screens) is shown, with the notice.
-void renderKeyboardReadOnlyFolder(ScreenContext& ctx) {
+namespace {
+
+// Each editor's lighting tab after the brightness was stored at 2 and the editor opened again while `Unwritable`
+// keeps its profile from being written: what is stored (the brightness, the colours of the earlier screens) is shown,
+// with the notice that says why nothing is stored.
+template <class Unwritable>
+void renderKeyboardReopened(ScreenContext& ctx, const char* screen) {
     if (auto* window = openKeyboardEditor(ctx)) {
         KeyboardViewController* editor = window->contentViewController();
         editor->ShowRadiRGBView();
         editor->RadiRGBView->lightbrightnessSlider->setValue(2);
         editor->context()->waitForIdle();
+        const std::string file = editor->context()->deviceDBfile();
         ctx.closeEditor();
+        Unwritable unwritable(file);
+        if (!(window = openKeyboardEditor(ctx))) return;
+        editor = window->contentViewController();
+        editor->ShowRadiRGBView();
+        editor->context()->waitForIdle();
+        ctx.save(window, screen);
     }
-    ReadOnlyFolder readOnly;
-    auto* window = openKeyboardEditor(ctx);
-    if (!window) return;
-    KeyboardViewController* editor = window->contentViewController();
-    editor->ShowRadiRGBView();
-    editor->context()->waitForIdle();
-    ctx.save(window, "editor-read-only-folder");
     ctx.closeEditor();
 }
 
-void renderMarrowinReadOnlyFolder(ScreenContext& ctx) {
+template <class Unwritable>
+void renderMarrowinReopened(ScreenContext& ctx, const char* screen) {
     if (auto* window = openMarrowinEditor(ctx)) {
         MarrowinViewController* editor = window->contentViewController();
         editor->ShowRadiRGBView();
         editor->RadiRGBView->lightbrightnessSlider->setValue(2);
         editor->context().waitForExchanges();
+        const std::string file = editor->deviceDBfile();
         ctx.closeEditor();
+        Unwritable unwritable(file);
+        if (!(window = openMarrowinEditor(ctx))) return;
+        editor = window->contentViewController();
+        editor->ShowRadiRGBView();
+        editor->context().waitForExchanges();
+        ctx.save(window, screen);
     }
-    ReadOnlyFolder readOnly;
-    auto* window = openMarrowinEditor(ctx);
-    if (!window) return;
-    MarrowinViewController* editor = window->contentViewController();
-    editor->ShowRadiRGBView();
-    editor->context().waitForExchanges();
-    ctx.save(window, "marrowin-read-only-folder");
     ctx.closeEditor();
+}
+
+}  // namespace
+
+void renderKeyboardReadOnlyFolder(ScreenContext& ctx) {
+    renderKeyboardReopened<ReadOnlyFolder>(ctx, "editor-read-only-folder");
+}
+
+void renderMarrowinReadOnlyFolder(ScreenContext& ctx) {
+    renderMarrowinReopened<ReadOnlyFolder>(ctx, "marrowin-read-only-folder");
+}
+
+void renderKeyboardOpenedUnderLock(ScreenContext& ctx) {
+    renderKeyboardReopened<OtherProgram>(ctx, "editor-opened-under-lock");
+}
+
+void renderMarrowinOpenedUnderLock(ScreenContext& ctx) {
+    renderMarrowinReopened<OtherProgram>(ctx, "marrowin-opened-under-lock");
 }
 
 }  // namespace keyloom
