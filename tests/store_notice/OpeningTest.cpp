@@ -389,4 +389,47 @@ TEST_F(Opening, WhenTheProfileCannotBeWrittenWhatIsStoredIsShownAndTheNextChange
     }
 }
 
+// A light mode chosen where it cannot be stored: the notice says "sent to the keyboard" only when the keyboard
+// received the choice. A profile that could not be created on a full disk reads as a new one, so the first generation
+// sends the chosen mode as a new profile has it; a damaged file that may not be written has nothing to send.
+TEST_F(Opening, AModeChoiceThatIsNotStoredIsSaidSentOnlyWhenItWas) {
+    enum class Why { DiskFullNoProfile, DamagedReadOnly };
+    for (const Why why : {Why::DiskFullNoProfile, Why::DamagedReadOnly}) {
+        for (const Generation& g : kGenerations) {
+            SCOPED_TRACE(std::string(why == Why::DiskFullNoProfile ? "a full disk" : "a damaged read-only file") +
+                         ", " + g.name);
+            QuietStdout quiet;
+            std::optional<TempDataHome> home;
+            std::optional<FullDiskHome> disk;
+            std::optional<ReadOnlyFolder> readOnly;
+            if (why == Why::DiskFullNoProfile) {
+                disk.emplace();
+                SKIP_WITHOUT_FULL_DISK(*disk);
+                disk->fill();
+            } else {
+                home.emplace();
+                fs::create_directories(databaseFolder());
+                std::ofstream(databaseFolder() + "/" + g.file) << std::string(4096, 'x');
+                readOnly.emplace(databaseFolder());
+            }
+            QWidget* editor = open(g);
+            ASSERT_NE(editor, nullptr);
+            click(editor, "RadiRGBBtn");
+            keyboard->clearTransfers();
+            QListWidget* modes = modeList(editor);
+            QTest::mouseClick(modes->viewport(), Qt::LeftButton, {}, modes->visualItemRect(modes->item(2)).center());
+            EXPECT_TRUE(g.settle(editor));
+            const std::string notice = noticeText(editor);
+            EXPECT_NE(notice.find("not stored"), std::string::npos) << notice;
+            const bool saysSent = notice.find("sent to the keyboard") != std::string::npos;
+            // (The second generation sends what is stored again, which is no change.)
+            if (saysSent) {
+                EXPECT_FALSE(keyboard->transfers().empty());
+            }
+            EXPECT_EQ(saysSent, why == Why::DiskFullNoProfile && g.name == kGenerations[0].name) << notice;
+            closeEditor();
+        }
+    }
+}
+
 }  // namespace

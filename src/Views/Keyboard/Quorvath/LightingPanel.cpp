@@ -213,8 +213,9 @@ void LightingPanel::ResetLightOption(int index) {
     KeyboardEditorContext* ctx = context();
     if (!ctx) return;
     const int64_t mode = rows[size_t(index)].mode;
-    // Showing a mode sends it whether or not its choice was stored; without a database nothing is sent.
-    const bool sent = ctx->hasDatabase();
+    // Showing a mode sends its stored record whether or not its choice was stored; without a database, or without a
+    // record that can be read, nothing is sent.
+    const bool sent = ctx->hasDatabase() && storedRecord(ctx->currentProfile(), mode).has_value();
     const bool stored = ctx->store([&](DeviceSQLite& db) { return db.selectRaidMode(ctx->currentProfile(), mode); },
                                    sent ? IfNotStored::SentAnyway : IfNotStored::NotSent);
     if (!stored && !sent) {
