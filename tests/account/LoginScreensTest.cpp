@@ -1,5 +1,3 @@
-#include <SQLiteCpp/Database.h>
-
 #include <QCheckBox>
 
 #include "AccountTestSupport.h"
@@ -14,6 +12,7 @@
 #include "Views/Login/ResetPasswordViewController.h"
 #include "Views/Login/SignupViewController.h"
 #include "platform/DataPaths.h"
+#include "support/WriteLockHolder.h"
 
 namespace keyloom {
 namespace {
@@ -30,24 +29,6 @@ std::string accented(int n) {
     for (int i = 0; i < n; ++i) s += "e\xCC\x81";
     return s;
 }
-
-// Another program's write lock on a database file while it lives. Held in this process: a program started from a
-// threaded test would not pass ThreadSanitizer.
-class WriteLockHolder {
-  public:
-    explicit WriteLockHolder(const std::string& path) : db_(path, SQLite::OPEN_READWRITE) {
-        db_.exec("BEGIN IMMEDIATE");
-    }
-    ~WriteLockHolder() {
-        try {
-            db_.exec("ROLLBACK");
-        } catch (const SQLite::Exception&) {
-        }
-    }
-
-  private:
-    SQLite::Database db_;
-};
 
 // The account screens with their real transitions between them; "login" only counts here. Every request is held
 // at the server until the test answers it.

@@ -13,6 +13,7 @@
 #include "SQLite/LocalSQLite.h"
 #include "SQLite/SQLiteConnection.h"
 #include "StorageTestHelpers.h"
+#include "support/WriteLockHolder.h"
 
 namespace keyloom {
 namespace {
@@ -73,17 +74,6 @@ const Way kLocked{"another program's write lock", StoreFailure::Busy, true};
 const Way kFullDisk[] = {{"a full disk", StoreFailure::DiskFull, true},
                          {"a full disk, no file yet", StoreFailure::DiskFull, false}};
 
-// Another program's connection holding the write lock while it lives. One of this process: a program started from
-// the tests would not pass ThreadSanitizer's check of a fork in a threaded process.
-class WriteLock {
-  public:
-    explicit WriteLock(const std::string& path) : db_(path, SQLite::OPEN_READWRITE) { db_.exec("BEGIN IMMEDIATE"); }
-    ~WriteLock() { db_.exec("ROLLBACK"); }
-
-  private:
-    SQLite::Database db_;
-};
-
 std::string contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -102,7 +92,7 @@ void check(const Way& way, const Store& s, FullDiskHome* full) {
     const std::string stored = way.fileFirst ? "4" : s.fresh;
     const std::string before = contents(path);
 
-    std::optional<WriteLock> lock;
+    std::optional<WriteLockHolder> lock;
     if (full)
         full->fill();
     else
